@@ -1,0 +1,21 @@
+// Opening the shared database the way each program does it, and the open-error message.
+#pragma once
+
+#include "data/config.h"
+#include "data/database.h"
+
+namespace qz {
+
+enum class Program { Declmod, Declrep, Declchk, Decltab };
+
+// Logs on through the workgroup file and opens the database shared and read-write. declmod and
+// declchk first write SystemDB into QZ000.INI. Throws DbError.
+Database openSharedDatabase(const Config &config, Program program);
+
+// The message box of a failed open: title "Error de Conección"; for 3051 " 3051- Base esta
+// bloqueda" (decltab: "- Base de datos esta bloqueda"), otherwise the description, a line
+// feed and the number preceded by one blank.
+QString openErrorTitle();
+QString openErrorText(const DbError &error, Program program);
+
+} // namespace qz
