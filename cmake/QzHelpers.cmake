@@ -37,8 +37,7 @@ function(qz_add_test name)
 endfunction()
 
 function(qz_warnings target)
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
-        -Wno-sign-conversion)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow)
     if(QZ_WERROR)
         target_compile_options(${target} PRIVATE -Werror)
     endif()

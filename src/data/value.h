@@ -28,10 +28,10 @@ public:
     bool isNull() const { return kind() == Kind::Null; }
     bool isNumber() const { return kind() == Kind::Integer || kind() == Kind::Double; }
 
-    std::int64_t toInt() const;  // numbers truncated toward zero; text read by Val; else 0
-    double toDouble() const;     // numbers as they are; text read by Val; else 0
-    QString toText() const;      // Null gives empty text; numbers in plain decimal; dates ISO
-    QDateTime toDate() const;    // dates; ISO text parsed; else invalid
+    std::int64_t toInt() const; // numbers truncated toward zero; text read by Val; else 0
+    double toDouble() const;    // numbers as they are; text read by Val; else 0
+    QString toText() const;     // Null gives empty text; numbers in plain decimal; dates ISO
+    QDateTime toDate() const;   // dates; ISO text parsed; else invalid
 
     bool operator==(const Value &other) const = default;
 
