@@ -1,0 +1,73 @@
+// A fresh host installation in temporary folders for one test.
+#include "support/tempinstall.h"
+
+#include "data/config.h"
+#include "integrator/installation.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+
+namespace qz::test {
+
+namespace {
+constexpr const char *kIniDirVariable = "QZ_INI_DIR";
+}
+
+TempInstall::TempInstall()
+    : hadIniDir_(qEnvironmentVariableIsSet(kIniDirVariable)), oldIniDir_(qgetenv(kIniDirVariable))
+{
+    if (!installDir_.isValid() || !iniDir_.isValid()) {
+        message_ = QStringLiteral("cannot create temporary folders");
+    } else {
+        qputenv(kIniDirVariable, QFile::encodeName(iniDir_.path()));
+        const InstallResult result = createInstallation(installDir_.path(), false);
+        ok_ = result.ok;
+        message_ = result.message;
+    }
+    if (!ok_) {
+        std::fprintf(stderr, "TempInstall: %s\n", qPrintable(message_));
+    }
+}
+
+TempInstall::~TempInstall()
+{
+    if (hadIniDir_) {
+        qputenv(kIniDirVariable, oldIniDir_);
+    } else {
+        qunsetenv(kIniDirVariable);
+    }
+}
+
+QString TempInstall::dir() const
+{
+    return QDir::cleanPath(QDir(installDir_.path()).absolutePath());
+}
+
+QString TempInstall::sysPath() const
+{
+    return dir() + u'/';
+}
+
+QString TempInstall::dbPath() const
+{
+    return QDir(dir()).filePath(QString::fromLatin1(kDatabaseFileName));
+}
+
+QString TempInstall::iniDir() const
+{
+    return QDir::cleanPath(QDir(iniDir_.path()).absolutePath());
+}
+
+QString TempInstall::iniPath() const
+{
+    return QDir(iniDir()).filePath(QString::fromLatin1(kIniFileName));
+}
+
+Database TempInstall::open() const
+{
+    return Database::open(dbPath(), Database::Mode::OpenExisting);
+}
+
+} // namespace qz::test

@@ -1,0 +1,46 @@
+// A fresh host installation in temporary folders for one test.
+//
+// The constructor makes two temporary folders, points $QZ_INI_DIR at the second one (so
+// QZ000.INI lands there and the user's own configuration is never touched) and creates the
+// installation in the first one with velquira's own code. The destructor removes both folders
+// and restores $QZ_INI_DIR as it was. Instances may nest; destroy them in reverse order.
+#pragma once
+
+#include "data/database.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace qz::test {
+
+class TempInstall final {
+public:
+    TempInstall();
+    ~TempInstall();
+    TempInstall(const TempInstall &) = delete;
+    TempInstall &operator=(const TempInstall &) = delete;
+
+    // True when the installation was created; message() says why not.
+    bool ok() const { return ok_; }
+    QString message() const { return message_; }
+
+    QString dir() const;     // the installation folder, without a trailing separator
+    QString sysPath() const; // SysPath as written into QZ000.INI: dir() and "/"
+    QString dbPath() const;  // the shared database file
+    QString iniDir() const;  // the folder $QZ_INI_DIR points to
+    QString iniPath() const; // QZ000.INI in iniDir()
+
+    // A new connection to the shared database. Throws DbError.
+    Database open() const;
+
+private:
+    QTemporaryDir installDir_;
+    QTemporaryDir iniDir_;
+    bool hadIniDir_ = false;
+    QByteArray oldIniDir_;
+    bool ok_ = false;
+    QString message_;
+};
+
+} // namespace qz::test
