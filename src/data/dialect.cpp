@@ -202,12 +202,6 @@ private:
         if (fn == QLatin1String("mid")) {
             return call(QStringLiteral("substr"), arguments(open, close));
         }
-        if (fn == QLatin1String("ucase")) {
-            return call(QStringLiteral("upper"), arguments(open, close));
-        }
-        if (fn == QLatin1String("lcase")) {
-            return call(QStringLiteral("lower"), arguments(open, close));
-        }
         if (fn == QLatin1String("len")) {
             return call(QStringLiteral("length"), arguments(open, close));
         }
@@ -220,11 +214,13 @@ private:
             return false;
         }
         // Calls of other names keep their name; their arguments are still translated.
-        static const QStringList plain = {QStringLiteral("val"),   QStringLiteral("format"),
-                                          QStringLiteral("trim"),  QStringLiteral("ltrim"),
-                                          QStringLiteral("rtrim"), QStringLiteral("sum"),
-                                          QStringLiteral("max"),   QStringLiteral("min"),
-                                          QStringLiteral("count"), QStringLiteral("avg")};
+        // ucase and lcase stay ours: SQLite's upper() and lower() leave Ñ, Á and the other
+        // letters beyond ASCII as they are.
+        static const QStringList plain = {
+            QStringLiteral("ucase"),  QStringLiteral("lcase"), QStringLiteral("val"),
+            QStringLiteral("format"), QStringLiteral("trim"),  QStringLiteral("ltrim"),
+            QStringLiteral("rtrim"),  QStringLiteral("sum"),   QStringLiteral("max"),
+            QStringLiteral("min"),    QStringLiteral("count"), QStringLiteral("avg")};
         if (plain.contains(fn)) {
             return call(name, arguments(open, close));
         }

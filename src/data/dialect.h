@@ -2,9 +2,9 @@
 //
 // translateStatement rewrites a statement in the host dialect into one SQLite runs, working on
 // tokens outside quoted strings: "DELETE * FROM" -> "DELETE FROM", ISNULL(x) -> (x IS NULL),
-// left( -> substr(x,1,n), ucase -> upper, lcase -> lower, len -> length, mid/right/val/trim/
-// ltrim/rtrim/format -> our registered functions, Byte/text(n)/double column types kept as
-// SQLite accepts them, "ALTER TABLE t ADD CONSTRAINT n PRIMARY KEY (...)" -> a unique index n,
+// left( -> substr(x,1,n), mid -> substr, len -> length, right -> qz_right;
+// ucase, lcase, val and format are our registered functions, Byte/text(n)/double column types kept
+// as SQLite accepts them, "ALTER TABLE t ADD CONSTRAINT n PRIMARY KEY (...)" -> a unique index n,
 // and text columns of CREATE TABLE declared COLLATE NOCASE (host text compares ignore case).
 // registerHostFunctions installs the functions on a connection; call it after every open.
 #pragma once

@@ -148,7 +148,7 @@ void IniFile::setValue(const QString &section, const QString &key, const QString
     Located where = locate(section, key);
     if (where.keyLine >= 0) {
         // Keep the key as it is spelled in the file, with its leading blanks.
-        const QByteArray &old = lines_[where.keyLine];
+        const QByteArray old = lines_[where.keyLine];
         lines_[where.keyLine] = old.left(old.indexOf('=')).trimmed() + '=' + toCp1252(value);
         if (old.startsWith(' ') || old.startsWith('\t')) {
             int lead = 0;

