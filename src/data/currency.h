@@ -1,6 +1,9 @@
 // Fixed-point currency: a 64-bit count of ten-thousandths, as the host's currency type.
 // Arithmetic is exact for sums and products of amounts within +-922,337,203,685,477.5807;
-// conversions from double round half away from zero to four decimals.
+// conversions from double round half away from zero to four decimals on the decimal digits
+// of the double (0.00005 is 0.0001, 2.00015 is 2.0002). A result outside the range throws
+// DbError(kOverflow, "Overflow") and a division by zero DbError(kDivisionByZero, ...), as the
+// host raises its run-time errors 6 and 11.
 #pragma once
 
 #include <QString>
@@ -13,6 +16,7 @@ namespace qz {
 class Currency final {
 public:
     static constexpr std::int64_t kScale = 10000;
+    static constexpr int kDivisionByZero = 11; // the host's run-time error number
 
     constexpr Currency() = default;
     static constexpr Currency fromRaw(std::int64_t raw)
@@ -21,9 +25,12 @@ public:
         c.raw_ = raw;
         return c;
     }
+    // Throws on a value that is not finite or out of range.
     static Currency fromDouble(double value);
-    static Currency fromInt(std::int64_t units) { return fromRaw(units * kScale); }
-    // Reads a text by Val; "12.5" is 12.5000.
+    // Throws when units x 10000 is out of range.
+    static Currency fromInt(std::int64_t units);
+    // Reads a text by Val ("12.5" is 12.5000, "1,234" is 1, "abc" is 0); throws when the
+    // number read is out of range.
     static Currency fromText(const QString &text);
 
     constexpr std::int64_t raw() const { return raw_; }
@@ -31,16 +38,14 @@ public:
     // Plain decimal text: no separators, trailing zero decimals dropped ("12", "12.5", "-0.25").
     QString toText() const;
 
-    Currency operator+(Currency o) const { return fromRaw(raw_ + o.raw_); }
-    Currency operator-(Currency o) const { return fromRaw(raw_ - o.raw_); }
-    Currency operator-() const { return fromRaw(-raw_); }
-    Currency operator*(Currency o) const;  // rounded half away from zero to four decimals
-    Currency operator/(Currency o) const;  // rounded half away from zero to four decimals
-    Currency &operator+=(Currency o)
-    {
-        raw_ += o.raw_;
-        return *this;
-    }
+    // All four throw on overflow.
+    Currency operator+(Currency o) const;
+    Currency operator-(Currency o) const;
+    Currency operator-() const;
+    Currency operator*(Currency o) const; // rounded half away from zero to four decimals
+    Currency operator/(Currency o) const; // rounded half away from zero to four decimals
+    Currency &operator+=(Currency o) { return *this = *this + o; }
+    Currency &operator-=(Currency o) { return *this = *this - o; }
     auto operator<=>(const Currency &) const = default;
 
 private:
