@@ -5,7 +5,9 @@
 // columns (1-based positions as the programs read them with Mid).
 #include "integrator/demodata.h"
 
+#include "components/textutility.h"
 #include "data/database.h"
+#include "data/lookups.h"
 #include "data/sqltext.h"
 
 #include <QStringList>
@@ -13,25 +15,6 @@
 namespace qz {
 
 namespace {
-
-// The check digit of a taxpayer number: weights 5,4,3,2,7,6,5,4,3,2 over its first ten
-// digits, d = 11 - S mod 11, where 10 becomes 0 and 11 becomes 1.
-QChar rucCheckDigit(const QString &firstTen)
-{
-    static constexpr int kWeights[10] = {5, 4, 3, 2, 7, 6, 5, 4, 3, 2};
-    int sum = 0;
-    for (int i = 0; i < 10; ++i) {
-        sum += firstTen.at(i).digitValue() * kWeights[i];
-    }
-    const int d = 11 - sum % 11;
-    const int digit = d == 10 ? 0 : d == 11 ? 1 : d;
-    return QChar(u'0' + digit);
-}
-
-QString completeRuc(const QString &firstTen)
-{
-    return firstTen + rucCheckDigit(firstTen);
-}
 
 // A record of the given width, blank except for the fields placed at their positions.
 class FixedRecord {
@@ -93,7 +76,7 @@ void insertUsersAndTaxpayers(Database &db)
     for (const Taxpayer &t : kTaxpayers) {
         db.execute(QStringLiteral("INSERT INTO CONT (Tip_doc_d, Doc_id_d, Tipo_ingreso, Nombre, "
                                   "Usuario) VALUES (6, %1, %2, %3, %4)")
-                       .arg(sqlQuoted(completeRuc(QString::fromLatin1(t.firstTen))))
+                       .arg(sqlQuoted(TextUtility::completeRuc(QString::fromLatin1(t.firstTen))))
                        .arg(t.tipoIngreso)
                        .arg(sqlQuoted(QString::fromUtf8(t.nombre)),
                             sqlQuoted(QString::fromLatin1(t.usuario))));
@@ -157,8 +140,7 @@ void insertDocumentTypes(Database &db)
         {"7", "PASAPORTE", "PASAPORTE", "12", "04", true, '0', '0'},
         {"A", "CED. DIPLOMATICA DE IDENTIDAD", "CED. DIPLOM", "15", "05", false, '5', '0'},
     };
-    insertParam(db, QStringLiteral("044"), QStringLiteral("6"),
-                QString::fromLatin1(kRucDocumentRecord), 1);
+    insertParam(db, QStringLiteral("044"), QStringLiteral("6"), builtinRucRecord(), 1);
     int correl = 1;
     for (const DocType &t : kTypes) {
         const QString useFlags =

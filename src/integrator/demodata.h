@@ -13,11 +13,6 @@ class Database;
 constexpr const char *kDemoUserAll = "USUARIO0";
 constexpr const char *kDemoUser = "USUARIO1";
 
-// The record of document type '6' (taxpayer number) exactly as the module's built-in one.
-constexpr const char *kRucDocumentRecord =
-    "REG. UNICO DE CONTRIBUYENTES   RUC           11 000110 01 000001000001100111011111"
-    "                                           0 5 0";
-
 // Inserts the demo rows into the host tables of a new database (createHostSchema). Throws
 // DbError, for example 3022 when the rows exist already.
 void insertDemoData(Database &db);
