@@ -1,5 +1,6 @@
 // Record control code, modulus-11 check digit and order-number verification.
 #include "data/controlcode.h"
+#include "data/hosttext.h"
 
 #include "data/cp1252.h"
 #include "data/dberror.h"
@@ -63,19 +64,6 @@ ColumnKind kindOfType(const QString &declaredType)
         return ColumnKind::Empty;
     }
     return ColumnKind::Unknown;
-}
-
-// The host's Trim: spaces only, not tabs or line ends.
-QString trimSpaces(const QString &s)
-{
-    qsizetype begin = 0, end = s.size();
-    while (begin < end && s.at(begin) == u' ') {
-        ++begin;
-    }
-    while (end > begin && s.at(end - 1) == u' ') {
-        --end;
-    }
-    return s.mid(begin, end - begin);
 }
 
 bool isDigit(QChar c)
@@ -211,7 +199,7 @@ QString ownTextForm(const Value &v)
     case Value::Kind::Date:
         return dateText(v.toDate());
     case Value::Kind::Text:
-        return trimSpaces(v.toText());
+        return trimBlanks(v.toText());
     case Value::Kind::Null:
         break;
     }
@@ -312,7 +300,7 @@ QString recordControlCode(const Record &row, int keyColumns)
 
 QString checkDigit(QString &s)
 {
-    s = trimSpaces(s).left(17);
+    s = trimBlanks(s).left(17);
     if (s.isEmpty()) {
         return {};
     }
@@ -337,12 +325,12 @@ bool verifyOrderNumber(const QString &control, const QString &order, const QStri
     QString c = control;
     const QString first = checkDigit(c);
     const QString d1 = first.mid(8, 1);
-    QString t = c + trimSpaces(order) + d1;
+    QString t = c + trimBlanks(order) + d1;
     const QString second = checkDigit(t);
     if (t.isEmpty()) {
         return false;
     }
-    return d1 + second.right(1) == trimSpaces(code);
+    return d1 + second.right(1) == trimBlanks(code);
 }
 
 } // namespace qz

@@ -1,5 +1,6 @@
 // The report-file reader: command words, fields, header tags, the 16-bit rule.
 #include "reports/reportfile.h"
+#include "data/hosttext.h"
 
 #include "data/numbertext.h"
 #include "data/textfile.h"
@@ -15,20 +16,6 @@ namespace {
 constexpr int kOverflowNumber = 6;
 constexpr int kFileNotFoundNumber = 53;
 constexpr int kFileAccessNumber = 75;
-
-// Blanks only, as the host trims; tabs stay.
-QString trimBlanks(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == u' ') {
-        ++begin;
-    }
-    while (end > begin && text.at(end - 1) == u' ') {
-        --end;
-    }
-    return text.mid(begin, end - begin);
-}
 
 // The field's leading number as a 16-bit whole number; nullopt when it does not fit.
 std::optional<int> toInt16(const QString &field)

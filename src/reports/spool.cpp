@@ -1,5 +1,6 @@
 // SPOOL registration: the two maxima and the new row, in one write transaction.
 #include "reports/spool.h"
+#include "data/hosttext.h"
 
 #include "data/clock.h"
 #include "data/format.h"
@@ -11,20 +12,6 @@
 namespace qz {
 
 namespace {
-
-// Blanks only, as the host trims.
-QString trimBlanks(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == u' ') {
-        ++begin;
-    }
-    while (end > begin && text.at(end - 1) == u' ') {
-        --end;
-    }
-    return text.mid(begin, end - begin);
-}
 
 // Whether an index of SPOOL starts with CodRep, Secuencia.
 bool hasSequenceIndex(Database &db)
