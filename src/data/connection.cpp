@@ -31,4 +31,14 @@ QString openErrorText(const DbError &error, Program program)
     return error.description() + u'\n' + u' ' + QString::number(error.number());
 }
 
+std::optional<Database> openOrReport(const Config &config, Program program, Messenger &messenger)
+{
+    try {
+        return openSharedDatabase(config, program);
+    } catch (const DbError &e) {
+        messenger.show(MessageIcon::Critical, openErrorTitle(), openErrorText(e, program));
+        return std::nullopt;
+    }
+}
+
 } // namespace qz

@@ -3,6 +3,9 @@
 
 #include "data/config.h"
 #include "data/database.h"
+#include "data/messenger.h"
+
+#include <optional>
 
 namespace qz {
 
@@ -17,5 +20,9 @@ Database openSharedDatabase(const Config &config, Program program);
 // feed and the number preceded by one blank.
 QString openErrorTitle();
 QString openErrorText(const DbError &error, Program program);
+
+// openSharedDatabase for a program that ends on a failed open: shows the open-error message
+// (critical icon) and returns nullopt.
+std::optional<Database> openOrReport(const Config &config, Program program, Messenger &messenger);
 
 } // namespace qz

@@ -77,6 +77,12 @@ std::optional<DeclarationArgs> DeclarationArgs::parse(const QStringList &argumen
                                      "dígitos.")
                           .arg(a.periodo));
     }
+    // The document type goes into statements as a number, unquoted.
+    if (!allDigits(a.tipoDoc.trimmed())) {
+        return refuse(QStringLiteral("Parámetro no válido: el tipo de documento \"%1\" debe "
+                                     "ser un número.")
+                          .arg(a.tipoDoc));
+    }
     const QString fields[] = {a.tipoDoc, a.docIdTrimmed(), a.formulario, a.codigo, a.numero};
     for (const QString &f : fields) {
         if (unsafeForFileName(f)) {

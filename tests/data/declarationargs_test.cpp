@@ -28,8 +28,8 @@ TEST(DeclarationArgs, SplitsTheFields)
     EXPECT_EQ(monthly->queryPeriod(), "200512");
     EXPECT_EQ(monthly->printPeriod(), "12/2005");
     // A host that passes the string unquoted splits it at the blanks of the number field.
-    auto split = DeclarationArgs::parse({"0620100066603", "", "", "", "0731200500A00000123"},
-                                        &error);
+    auto split =
+        DeclarationArgs::parse({"0620100066603", "", "", "", "0731200500A00000123"}, &error);
     ASSERT_TRUE(split);
     EXPECT_EQ(split->docId, "20100066603    ");
 }
@@ -45,6 +45,7 @@ TEST(DeclarationArgs, RefusesWhatCouldLeaveTheFolderOrBreakTheFields)
         "0620100/66603    0731200500A00000123",  // "/"
         "0620100066603    0731200500\\00000123", // "\" as the code
         "0620100066603    0731200500A0000\t123", // control character
+        "1;20100066603    0731200500A00000123",  // a type that is not a number
     };
     for (const char *s : bad) {
         QString error;

@@ -3,6 +3,7 @@
 #include "data/inifile.h"
 #include "data/textfile.h"
 #include "decltab/tableinstaller.h"
+#include "support/scriptedmessenger.h"
 #include "support/tempinstall.h"
 
 #include <QDir>
@@ -12,21 +13,7 @@
 
 namespace {
 
-// Records every message and answers questions with No.
-class ScriptedMessenger final : public qz::Messenger {
-public:
-    qz::MessageAnswer show(qz::MessageIcon icon, const QString &title, const QString &text,
-                           qz::MessageButtons buttons, qz::MessageAnswer) override
-    {
-        shown.push_back({icon, title, text});
-        return buttons == qz::MessageButtons::YesNo ? qz::MessageAnswer::No : qz::MessageAnswer::Ok;
-    }
-    struct Shown {
-        qz::MessageIcon icon;
-        QString title, text;
-    };
-    std::vector<Shown> shown;
-};
+using ScriptedMessenger = qz::test::ScriptedMessenger;
 
 class DecltabTest : public ::testing::Test {
 protected:

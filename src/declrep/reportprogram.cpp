@@ -1,0 +1,74 @@
+// declrep's start after the single-instance test.
+#include "declrep/reportprogram.h"
+
+#include "data/config.h"
+#include "data/connection.h"
+#include "data/declarationargs.h"
+#include "data/paths.h"
+#include "declrep/summaryreport.h"
+#include "reports/printresult.h"
+#include "reports/taggedtext.h"
+
+#include <QFile>
+#include <QTextStream>
+
+namespace qz {
+
+namespace {
+
+// Copies over an existing file of that name, in one step for the reader on the other side.
+bool replaceCopy(const QString &from, const QString &to)
+{
+    const QString part = to + QStringLiteral(".part");
+    QFile::remove(part);
+    if (!QFile::copy(from, part)) {
+        return false;
+    }
+    QFile::remove(to);
+    return QFile::rename(part, to);
+}
+
+} // namespace
+
+ReportOutcome runDeclrep(const QStringList &arguments, Messenger &messenger)
+{
+    QString why;
+    const std::optional<DeclarationArgs> args = DeclarationArgs::parse(arguments, &why);
+    if (!args) {
+        messenger.show(MessageIcon::Critical, QStringLiteral("Presentación Telemática"), why);
+        return ReportOutcome::NotRun;
+    }
+    Config config;
+    loadModuleConfig(config);
+    std::optional<Database> db = openOrReport(config, Program::Declrep, messenger);
+    if (!db) {
+        return ReportOutcome::NotRun;
+    }
+    const QString root = normalizedDir(config.sysPath);
+    const QString rpt = ensureFolder(root, QStringLiteral("RPT"));
+    const QString tmp = ensureFolder(root, QStringLiteral("TMP"));
+
+    SummaryReport summary(*db, config, *args, rpt);
+    const QString name = summary.write();
+    bool complete = summary.failures().isEmpty();
+    for (const QString &f : summary.failures()) {
+        QTextStream(stderr) << "declrep: " << f << '\n';
+    }
+
+    const PrintResult printed = printTaggedFile(joinPath(rpt, name + QStringLiteral(".PRN")),
+                                                joinPath(rpt, name + QStringLiteral(".txt")));
+    showPrintError(messenger, printed);
+    if (printed.missingFile) {
+        return ReportOutcome::Incomplete;
+    }
+    complete = complete && printed.ok();
+    // The host's folders ignore case: RPT\name.TXT is the ".txt" just written.
+    const QString converted = findEntry(rpt, name + QStringLiteral(".TXT"));
+    if (!replaceCopy(converted, joinPath(tmp, name + QStringLiteral(".TXT")))) {
+        QTextStream(stderr) << "declrep: no se pudo copiar " << converted << " a " << tmp << '\n';
+        complete = false;
+    }
+    return complete ? ReportOutcome::Written : ReportOutcome::Incomplete;
+}
+
+} // namespace qz
