@@ -1,15 +1,10 @@
-// The tagged text printer: tags, the file-mode line writer, printing on a printer.
+// The tagged text printer: tags, the file-mode line writer and the conversion to a file.
 #include "reports/taggedtext.h"
-
-#include "reports/reportprint.h"
 
 #include "data/numbertext.h"
 #include "data/textfile.h"
 
 #include <QFileInfo>
-#include <QFontMetricsF>
-#include <QPainter>
-#include <QPrinter>
 
 #include <cmath>
 
@@ -34,8 +29,9 @@ QString valueAfter(const QString &line, qsizetype from, const QString &closing)
     return end < 0 ? line.mid(from) : line.mid(from, end - from);
 }
 
-// Reads the input's lines, or fills the result when it is missing or unreadable.
-bool readInput(const QString &input, QStringList &lines, PrintResult &result)
+} // namespace
+
+bool readTaggedInput(const QString &input, QStringList &lines, PrintResult &result)
 {
     const QFileInfo info(input);
     if (!info.exists() || info.isDir()) {
@@ -52,21 +48,6 @@ bool readInput(const QString &input, QStringList &lines, PrintResult &result)
     }
     return true;
 }
-
-QFont printerFont(const TaggedFont &t)
-{
-    QFont font(t.family);
-    if (t.family.compare(u"Courier New", Qt::CaseInsensitive) == 0) {
-        font.setStyleHint(QFont::TypeWriter);
-    }
-    font.setPointSize(std::max(t.size, 1));
-    font.setBold(t.bold);
-    font.setItalic(t.italic);
-    font.setUnderline(t.underline);
-    return font;
-}
-
-} // namespace
 
 bool isTagLine(const QString &line)
 {
@@ -127,7 +108,7 @@ PrintResult printTaggedFile(const QString &input, const QString &output)
 {
     PrintResult result;
     QStringList lines;
-    if (!readInput(input, lines, result)) {
+    if (!readTaggedInput(input, lines, result)) {
         return result;
     }
     TaggedLineWriter writer;
@@ -154,53 +135,6 @@ PrintResult printTaggedFile(const QString &input, const QString &output)
         return result;
     }
     result.pages = wroteText ? writer.pageBreaksWritten() + 1 : 0;
-    return result;
-}
-
-PrintResult printTaggedFile(const QString &input, QPrinter &printer)
-{
-    PrintResult result;
-    QStringList lines;
-    if (!readInput(input, lines, result)) {
-        return result;
-    }
-    if (std::none_of(lines.begin(), lines.end(), [](const QString &l) { return !isTagLine(l); })) {
-        result.errorNumber = printerr::kNothingToPrint;
-        result.description = QStringLiteral("No Existe Información a Imprimir.");
-        return result;
-    }
-    QPainter painter;
-    if (!beginPrintJob(painter, printer, result)) {
-        return result;
-    }
-    const double pageHeight = painter.device()->height();
-    TaggedFont font;
-    bool breakPending = false;
-    bool pageUsed = false;
-    double y = 0;
-    result.pages = 1;
-    for (const QString &line : lines) {
-        if (isTagLine(line)) {
-            breakPending = applyTag(line, font) || breakPending;
-            continue;
-        }
-        painter.setFont(printerFont(font));
-        const QFontMetricsF metrics(painter.font(), painter.device());
-        const bool full = y + metrics.height() > pageHeight;
-        if (pageUsed && (breakPending || full)) {
-            if (!nextPrintPage(painter, printer, result)) {
-                return result;
-            }
-            ++result.pages;
-            y = 0;
-        }
-        breakPending = false;
-        painter.setPen(Qt::black);
-        painter.drawText(QPointF(0, y + metrics.ascent()), line);
-        y += metrics.lineSpacing();
-        pageUsed = true;
-    }
-    endPrintJob(painter, printer, result);
     return result;
 }
 

@@ -19,8 +19,6 @@
 
 #include <QString>
 
-class QPrinter;
-
 namespace qz {
 
 constexpr char kTaggedPageBreak = '\x0F';
@@ -62,14 +60,13 @@ private:
     int breaks_ = 0;
 };
 
+// Reads a tagged file's lines. A missing input sets missingFile (error 53), an unreadable one
+// printerr::kPathFileAccess; both return false.
+bool readTaggedInput(const QString &input, QStringList &lines, PrintResult &result);
+
 // File mode: converts the tagged file at input into output. A missing input gives
 // missingFile (and no output file); an input that cannot be read or an output that cannot be
 // written gives printerr::kPathFileAccess. result.pages counts the pages written.
 PrintResult printTaggedFile(const QString &input, const QString &output);
-
-// Printer mode: prints the tagged file on the printer in one job. A missing input gives
-// missingFile, a file without any text line printerr::kNothingToPrint (no job is started);
-// printer errors as in reportprint.h. result.pages counts the pages printed.
-PrintResult printTaggedFile(const QString &input, QPrinter &printer);
 
 } // namespace qz

@@ -1,4 +1,5 @@
 // The tagged text printer: tags, file-mode bytes, printing into PDF, its messages.
+#include "reports/taggedprint.h"
 #include "reports/taggedtext.h"
 
 #include "data/messenger.h"
