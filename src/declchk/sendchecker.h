@@ -18,7 +18,7 @@
 
 #include "data/database.h"
 #include "data/declarationargs.h"
-#include "data/messenger.h"
+#include "data/filetest.h"
 #include "reports/taggedtext.h"
 
 #include <QString>
@@ -68,10 +68,5 @@ private:
 
 // Writes the one-line error marker "0731 ERROR"; each step goes on when one fails.
 void MarcaError(const QString &path);
-
-// True when the file exists. A path whose folder does not exist counts as missing, silently;
-// any other failure of the test shows "Error " + number, a line feed and the description with
-// the title "Error de Ejecución" and a stop icon, and the file counts as missing.
-bool ExisteArchivo(const QString &path, Messenger &messenger);
 
 } // namespace qz

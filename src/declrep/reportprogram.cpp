@@ -4,6 +4,7 @@
 #include "data/config.h"
 #include "data/connection.h"
 #include "data/declarationargs.h"
+#include "data/filetest.h"
 #include "data/paths.h"
 #include "declrep/summaryreport.h"
 #include "reports/printresult.h"
@@ -55,8 +56,14 @@ ReportOutcome runDeclrep(const QStringList &arguments, Messenger &messenger)
         QTextStream(stderr) << "declrep: " << f << '\n';
     }
 
-    const PrintResult printed = printTaggedFile(joinPath(rpt, name + QStringLiteral(".PRN")),
-                                                joinPath(rpt, name + QStringLiteral(".txt")));
+    const QString plain = joinPath(rpt, name + QStringLiteral(".PRN"));
+    PrintResult printed;
+    if (ExisteArchivo(plain, messenger)) {
+        printed = printTaggedFile(plain, joinPath(rpt, name + QStringLiteral(".txt")));
+    } else {
+        printed.missingFile = true;
+        printed.errorNumber = printerr::kFileNotFound;
+    }
     showPrintError(messenger, printed);
     if (printed.missingFile) {
         return ReportOutcome::Incomplete;

@@ -224,21 +224,6 @@ TEST_F(DeclchkTest, MissingDatabaseIsReportedAndNotChecked)
     EXPECT_FALSE(QFile::exists(base() + ".ERR"));
 }
 
-TEST(ExisteArchivo, FolderAndCaseRules)
-{
-    ScriptedMessenger m;
-    QTemporaryDir dir;
-    QFile f(dir.filePath("06X0731200500A.TXT"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
-    EXPECT_TRUE(qz::ExisteArchivo(dir.filePath("06X0731200500A.TXT"), m));
-    EXPECT_TRUE(qz::ExisteArchivo(dir.filePath("06x0731200500a.txt"), m));
-    EXPECT_FALSE(qz::ExisteArchivo(dir.filePath("06X0731200500A.ERR"), m));
-    EXPECT_FALSE(qz::ExisteArchivo(dir.filePath("missing/06X.TXT"), m));
-    EXPECT_FALSE(qz::ExisteArchivo(dir.path() + "\\missing\\06X.TXT", m));
-    EXPECT_TRUE(m.shown.empty());
-}
-
 // The real program: exit status and the single-instance rule.
 TEST_F(DeclchkTest, ProgramExitStatusAndSecondCopy)
 {
