@@ -1,24 +1,59 @@
 // velquira, the stand-in for the host program: "velquira --init DIR [--force]" creates a host
-// installation. The host window comes with a later version.
+// installation (no display needed); "velquira" alone shows the host window "Velquira".
 //
 // No application display name is set: Qt would append it to window titles, and the module
 // looks for the host's window by its exact title.
+#include "integrator/hostwindow.h"
 #include "integrator/installation.h"
+#include "platform/messageservice.h"
 
+#include <QApplication>
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// True when Qt can open a window: a platform chosen by QT_QPA_PLATFORM, or a display.
+bool displayAvailable()
+{
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+           !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+int runHostWindow(int argc, char *argv[])
+{
+    if (!displayAvailable()) {
+        std::fprintf(stderr, "velquira: the host window needs a display (set DISPLAY); "
+                             "use --init DIR to create an installation without one.\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    const std::unique_ptr<qz::Messenger> messenger = qz::makeMessenger();
+    qz::HostWindow window(*messenger, QCoreApplication::applicationDirPath());
+    window.show();
+    return app.exec();
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    if (argc == 1) {
+        return runHostWindow(argc, argv);
+    }
     QCoreApplication app(argc, argv);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Stand-in for the host program of form 0731.\n"
                        "  velquira --init DIR [--force]  create a host installation in DIR\n"
-                       "  velquira                       the host window (not available yet)"));
+                       "  velquira                       the host window \"Velquira\""));
     parser.addHelpOption();
     const QCommandLineOption initOption(
         QStringLiteral("init"),
@@ -63,7 +98,6 @@ int main(int argc, char *argv[])
         out << "velquira: " << result.message << "\n";
         return 0;
     }
-    out << "velquira: the host window is not available yet; use --init DIR to create an "
-           "installation.\n";
+    // Only options that need no window get here (velquira alone opens the window).
     return 0;
 }

@@ -71,5 +71,30 @@ TEST_F(Program, HelpAndBadArguments)
         EXPECT_NE(r.exitCode, 0) << qPrintable(bad.join(u' '));
         EXPECT_FALSE(r.err.isEmpty()) << qPrintable(bad.join(u' '));
     }
-    EXPECT_EQ(run({}).exitCode, 0);
+}
+
+// Without arguments velquira is the host window: it stays open where there is a screen and
+// ends with a message where there is none.
+TEST_F(Program, WithoutArgumentsShowsTheWindowOrExplainsWhyNot)
+{
+    QProcess shown;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QZ_INI_DIR"), iniDir_.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    shown.setProcessEnvironment(env);
+    shown.start(program_, {});
+    ASSERT_TRUE(shown.waitForStarted(10000));
+    EXPECT_FALSE(shown.waitForFinished(1500)) << "the window closed by itself";
+    shown.kill();
+    shown.waitForFinished(5000);
+
+    QProcess headless;
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        env.remove(QString::fromLatin1(name));
+    }
+    headless.setProcessEnvironment(env);
+    headless.start(program_, {});
+    ASSERT_TRUE(headless.waitForFinished(10000));
+    EXPECT_EQ(headless.exitCode(), 1);
+    EXPECT_TRUE(headless.readAllStandardError().contains("DISPLAY"));
 }

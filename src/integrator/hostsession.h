@@ -1,0 +1,44 @@
+// What the host window does without a screen: reading the installation that QZ000.INI points
+// at, the host's users, changing the current user, and starting the form module the way the
+// host starts it.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace qz {
+
+// The installation as QZ000.INI describes it.
+struct HostInstallation {
+    QString iniFile;  // the QZ000.INI read
+    QString sysPath;  // SysPath as written
+    QString database; // DBPath & DBName, separators turned into "/"
+    QString user;     // SysUser
+};
+
+// Reads [Options] of QZ000.INI (qz::iniPath()); missing keys read empty. Changes nothing,
+// not even the current directory.
+HostInstallation readHostInstallation();
+
+// The names in CLAVES.Usuario of the database file, sorted. Throws DbError (3051 when the
+// file is missing, 3078 when it has no CLAVES table).
+QStringList hostUsers(const QString &databasePath);
+
+// Makes user the host's current user: writes SysUser into [Options] of QZ000.INI, touching no
+// other line. False with *error set when user is empty or the file cannot be written.
+bool setHostUser(const QString &user, QString *error);
+
+// The form module's program beside the host's own: programDir/declmod.
+QString declmodPath(const QString &programDir);
+
+struct StartResult {
+    bool ok = false;
+    QString message; // why it did not start (Spanish, for the host window's message box)
+};
+
+// Starts declmod detached, as the host does: no arguments, current directory SysPath (a
+// trailing "/" or "\" and backslashes allowed), the host's environment. Refuses when SysPath
+// is empty or not a folder, or when declmod is missing or not executable.
+StartResult startDeclmod(const QString &programDir, const QString &sysPath);
+
+} // namespace qz

@@ -1,0 +1,52 @@
+// The small routines every window of declmod shares: Enter as Tab, window placement and
+// centring on the main window, the width of a drop-down list and the status-bar publisher.
+// None keeps state; the arithmetic lives in windowgeometry.h.
+#pragma once
+
+#include <QString>
+
+class QComboBox;
+class QWidget;
+
+namespace qz {
+
+class BarradeEstadoZEB;
+
+// Key code of Enter as the key handlers receive it.
+inline constexpr int kEnterKey = 13;
+
+// When text is "TAB", moves the focus from the application's focus widget to the next control
+// in tab order exactly as a Tab key would (the Tab press is delivered to that widget). Any other
+// text, or no focus widget, does nothing. Returns true when a Tab was delivered.
+bool enterAsTab(const QString &text);
+// As above, starting from the widget focused; nullptr does nothing.
+bool enterAsTab(const QString &text, QWidget *focused);
+
+// For key handlers that treat Enter like Tab: when keyCode is 13, calls enterAsTab("TAB").
+// Returns keyCode unchanged, so the handler still passes the key through its filter afterwards.
+int enterKeyAsTab(int keyCode);
+
+// Window placement: puts window in normal state, then at left, top with the given height and
+// width, all in twips of the window's screen (its logical DPI). The size is the window's
+// client area.
+void placeWindow(QWidget &window, double left, double top, double height, double width);
+
+// Centres window on mainWindow (frame to frame, see centredPosition); the declaration form,
+// recognised by its object name "Frm731", goes 240 twips higher. Without a main window the
+// window is centred on its screen's available area.
+void centreOnMainWindow(QWidget &window, const QWidget *mainWindow);
+// The second form, for the about box and the recovery dialog: centred, never raised.
+void centreOnMainWindowExact(QWidget &window, const QWidget *mainWindow);
+
+// Average character width of the system's variable-pitch font on window: the width of the 52
+// letters A-Z a-z divided by 52 (integer division).
+int averageCharWidth(const QWidget &window);
+// Sets the open part of list to averageCharWidth(window) x (characters - 2) pixels at least.
+void setDropDownWidth(const QWidget &window, QComboBox &list, int characters);
+
+// Status-bar publisher: numeric setting 1, then taxpayer number, name, period and form code,
+// in that order.
+void publishStatus(BarradeEstadoZEB &bar, const QString &ruc, const QString &name,
+                   const QString &period, const QString &formCode);
+
+} // namespace qz
