@@ -2,6 +2,7 @@
 // hidden, titles that differ slightly), windows made here with xcb for the name properties,
 // and the window manager's client list set on the root by hand.
 #include "platform/windowlist.h"
+#include "support/windowowner.h"
 #include "support/xvfbserver.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 
 namespace {
 
+using qz::test::WindowOwner;
 using qz::test::XvfbServer;
 
 // Sets an environment variable for one scope.
@@ -43,40 +45,6 @@ private:
     const char *name_;
     bool had_;
     QByteArray old_;
-};
-
-// A running test_window_owner; killed when destroyed.
-class WindowOwner final {
-public:
-    WindowOwner(const XvfbServer &server, const QString &title, bool hidden)
-    {
-        process_.setProcessEnvironment(server.environment());
-        QStringList arguments{title};
-        if (hidden) {
-            arguments << QStringLiteral("--hidden");
-        }
-        process_.start(QStringLiteral(QZ_WINDOW_OWNER), arguments);
-        QByteArray out;
-        while (!out.contains("ready\n") && process_.waitForReadyRead(20000)) {
-            out += process_.readAllStandardOutput();
-        }
-        ready_ = out.contains("ready\n");
-        if (!ready_) {
-            error_ = QString::fromLocal8Bit(process_.readAllStandardError());
-        }
-    }
-    ~WindowOwner()
-    {
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
-    bool ready() const { return ready_; }
-    QString error() const { return error_; }
-
-private:
-    QProcess process_;
-    bool ready_ = false;
-    QString error_;
 };
 
 class WindowList : public ::testing::Test {
