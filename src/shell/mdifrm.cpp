@@ -131,6 +131,8 @@ bool MDIFrm::load()
     placeWindow(*this, -60, -60, 7320, 9720);
     show();
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Put the window on the screen now, as the host shows a form before its load goes on.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
     Config config;
     loadModuleConfig(config);
