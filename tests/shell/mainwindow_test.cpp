@@ -12,9 +12,11 @@
 #include "support/tempinstall.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QTableView>
 #include <QToolBar>
 
@@ -194,6 +196,30 @@ TEST_F(MainWindowTest, HelpInstallsItsPagesAndClearsTheMessage)
     EXPECT_EQ(opened_[0], QUrl::fromLocalFile(inst_.dir() + "/0731/declmod.htm"));
     EXPECT_TRUE(QFile::exists(inst_.dir() + "/0731/declmod.htm"));
     EXPECT_TRUE(QFile::exists(helpTopicPath(state_.sSysPath, FrmConsultas::kHelpTopic)));
+}
+
+// A pointer move over the background or over the toolbar outside buttons 1-4, 6 and 8 clears
+// the message field.
+TEST_F(MainWindowTest, PointerMovesClearTheMessage)
+{
+    BarradeEstadoZEB *bar = window_.statusBarControl();
+    auto moveOver = [](QWidget *w) {
+        const QPoint at = w->rect().center();
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(w->mapToGlobal(at)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &move);
+    };
+    auto clearedBy = [&](QWidget *w) {
+        bar->setTaxpayerName("mensaje");
+        moveOver(w);
+        return bar->taxpayerName().isEmpty();
+    };
+    EXPECT_TRUE(clearedBy(window_.centralWidget()));
+    QToolBar *tb = window_.toolbar();
+    EXPECT_FALSE(clearedBy(tb->widgetForAction(window_.toolbarAction(1))));
+    EXPECT_FALSE(clearedBy(tb->widgetForAction(window_.toolbarAction(4))));
+    EXPECT_TRUE(clearedBy(tb->widgetForAction(window_.toolbarAction(5))));
+    EXPECT_TRUE(clearedBy(tb->widgetForAction(window_.toolbarAction(10))));
 }
 
 TEST_F(MainWindowTest, SalirClosesTheConnection)
