@@ -1,0 +1,256 @@
+// The declaration model on a fresh installation with the module's tables and a real database:
+// one keystroke in box 101 to the whole chain recalculated (target: median under 1 ms), and the
+// load of a full stored declaration into a new model (target: median under 20 ms).
+#include "data/clock.h"
+#include "declaration/declarationmodel.h"
+#include "decltab/tableinstaller.h"
+#include "support/scriptedmessenger.h"
+#include "support/storeddeclaration.h"
+#include "support/tempinstall.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const QString kExercise = QStringLiteral("2009");
+const QString kTaxpayer = QStringLiteral("COMERCIAL ANDINA S.A.");
+
+// The exercise is checked against today: pinned so the runs do not depend on the date.
+const QDateTime kToday(QDate(2026, 6, 1), QTime(10, 0));
+
+// A fresh installation with decltab's tables and parameters written, and a connection to it.
+struct Installation {
+    qz::test::TempInstall inst;
+    qz::Database db;
+    QString error; // empty when the installation is usable
+
+    Installation()
+    {
+        if (!inst.ok()) {
+            error = "cannot create the installation: " + inst.message();
+            return;
+        }
+        qz::test::ScriptedMessenger installer;
+        if (qz::TableInstaller(installer).run() != 0) {
+            error = QStringLiteral("the table installer failed");
+            return;
+        }
+        try {
+            db = inst.open();
+        } catch (const qz::DbError &e) {
+            error = "cannot open the database: " + e.description();
+        }
+    }
+};
+
+// Fills the per-iteration times' order statistics in as counters.
+void reportTimes(benchmark::State &state, std::vector<double> &times)
+{
+    if (times.empty()) {
+        return;
+    }
+    std::sort(times.begin(), times.end());
+    state.counters["median_ms"] = times[times.size() / 2];
+    state.counters["p90_ms"] = times[times.size() * 9 / 10];
+    state.counters["max_ms"] = times.back();
+}
+
+double millisecondsBetween(Clock::time_point start, Clock::time_point end)
+{
+    return std::chrono::duration<double, std::milli>(end - start).count();
+}
+
+void BM_KeystrokeInBox101(benchmark::State &state)
+{
+    qz::PinnedClock clock(kToday);
+    Installation in;
+    if (!in.error.isEmpty()) {
+        state.SkipWithError(qPrintable(in.error));
+        return;
+    }
+    qz::test::ScriptedMessenger messages;
+    qz::DeclarationModel model(in.db, messages);
+    model.sUsuario = QStringLiteral("USUARIO0");
+    model.loadTaxpayerList();
+    model.loadReorgTypes();
+    if (model.taxpayerEntries().isEmpty()) {
+        state.SkipWithError("no taxpayer in the list");
+        return;
+    }
+    model.chooseTaxpayer(0);
+    model.setField(qz::Field::Periodo, kExercise);
+    model.chooseAnswer(qz::Answer::Coop, 0);
+    model.setText(101, QStringLiteral("2500000"));
+    model.setText(104, QStringLiteral("1000"));
+    model.setText(142, QStringLiteral("(100)"));
+    model.setText(144, QStringLiteral("(200)"));
+    model.setText(145, QStringLiteral("33"));
+    model.setText(160, QStringLiteral("1"));
+    const QString taxBefore = model.text(114);
+    if (taxBefore.isEmpty() || model.text(146).isEmpty() || !messages.shown.empty()) {
+        state.SkipWithError("the declaration was not set up: no tax computed, or a message");
+        return;
+    }
+
+    std::vector<double> times;
+    times.reserve(static_cast<size_t>(state.max_iterations));
+    int i = 0;
+    for (auto _ : state) {
+        // Consecutive texts always differ, so every keystroke runs the change handling.
+        const QString typed = QStringLiteral("1000000") + QString::number(i++ % 10);
+        const auto start = Clock::now();
+        model.setText(101, typed);
+        const auto end = Clock::now();
+        times.push_back(millisecondsBetween(start, end));
+    }
+    // The last keystroke must have reached the end of the chain.
+    if (model.text(114) == taxBefore || model.text(146).isEmpty() || !messages.shown.empty()) {
+        state.SkipWithError("the keystrokes did not recalculate the chain");
+        return;
+    }
+    reportTimes(state, times);
+}
+
+// A declaration as declmod stores it: a CAB header and 51 DET rows, the 25 boxes and the
+// reserved numbers of the other fields, answers and the box-105 assistant rows.
+void storeFullDeclaration(qz::Database &db, const QString &ruc)
+{
+    qz::test::StoredDeclaration d(db, ruc, kExercise);
+    d.header({{"bcolibrad", "02"}, {"nrocheque", "778"}});
+    const std::pair<const char *, const char *> rows[] = {
+        // The 25 boxes, in the window's order.
+        {"101", "2500000"},
+        {"104", "1000"},
+        {"105", "-660"},
+        {"108", "2500340"},
+        {"109", "2500340"},
+        {"110", "0"},
+        {"111", "2500340"},
+        {"113", "2500340"},
+        {"114", "6001"},
+        {"115", "0"},
+        {"139", "6001"},
+        {"160", "1"},
+        {"161", "6001"},
+        {"142", "-100"},
+        {"143", "0"},
+        {"144", "-200"},
+        {"145", "33"},
+        {"146", "5734"},
+        {"180", "5734"},
+        {"225", "01"},
+        {"226", "09876543"},
+        {"208", "-20100079705"},
+        {"209", "01"},
+        {"211", "0123"},
+        {"212", ""}, // excludes 211: the window allows one of the two
+        // Identification, answers, reorganization, payment type, accountant and
+        // representative.
+        {"007", "2009"},
+        {"028", "4455667"},
+        {"825", "0"},
+        {"826", "0"},
+        {"827", "1"},
+        {"828", "3"},
+        {"829", "0"},
+        {"520", "20090315"},
+        {"521", "2"},
+        {"599", "C"},
+        {"806", "AB"},
+        {"814", "ROSA"},
+        {"815", "PEREZ"},
+        {"817", "DIAZ"},
+        {"818", "LUIS"},
+    };
+    for (const auto &[box, value] : rows) {
+        d.box(box, value);
+    }
+    // The box-105 assistant's eleven rows: 10 + 20 + ... + 110 = 660.
+    for (int n = 546; n <= 556; ++n) {
+        d.box(QString::number(n), QString::number((n - 545) * 10));
+    }
+}
+
+// One opening of the stored declaration, as the window does it for an existing one.
+std::unique_ptr<qz::DeclarationModel> openStored(qz::Database &db, qz::Messenger &messages,
+                                                 const QString &ruc)
+{
+    auto model = std::make_unique<qz::DeclarationModel>(db, messages);
+    model->iModo = 1;
+    model->loadReorgTypes();
+    model->bCargando = true;
+    model->pCargaIdent(ruc, kTaxpayer, kExercise);
+    model->bCargando = false;
+    return model;
+}
+
+void BM_LoadStoredDeclaration(benchmark::State &state)
+{
+    qz::PinnedClock clock(kToday);
+    Installation in;
+    if (!in.error.isEmpty()) {
+        state.SkipWithError(qPrintable(in.error));
+        return;
+    }
+    QString ruc;
+    try {
+        ruc = qz::test::demoRuc(in.db, kTaxpayer);
+        storeFullDeclaration(in.db, ruc);
+    } catch (const qz::DbError &e) {
+        state.SkipWithError(qPrintable("cannot store the declaration: " + e.description()));
+        return;
+    }
+    qz::test::ScriptedMessenger messages;
+    {
+        const auto model = openStored(in.db, messages, ruc);
+        if (model->text(101) != QLatin1String("2,500,000") ||
+            model->text(105) != QLatin1String("(660)") ||
+            model->field(qz::Field::NombreContador) != QLatin1String("ROSA") ||
+            model->payment().chequeNumber() != QLatin1String("778") || !messages.shown.empty()) {
+            const QString got =
+                "101 '" + model->text(101) + "', 105 '" + model->text(105) + "', contador '" +
+                model->field(qz::Field::NombreContador) + "', cheque '" +
+                model->payment().chequeNumber() + "', " + QString::number(messages.shown.size()) +
+                " messages" +
+                (messages.shown.empty() ? QString() : ": " + messages.shown.front().text);
+            state.SkipWithError(qPrintable("the load did not put the stored values back: " + got));
+            return;
+        }
+    }
+
+    std::vector<double> times;
+    times.reserve(static_cast<size_t>(state.max_iterations));
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        auto model = openStored(in.db, messages, ruc);
+        const auto end = Clock::now();
+        benchmark::DoNotOptimize(model.get());
+        times.push_back(millisecondsBetween(start, end));
+        model.reset(); // the window's closing is not part of the load
+    }
+    reportTimes(state, times);
+}
+
+BENCHMARK(BM_KeystrokeInBox101)->Iterations(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadStoredDeclaration)->Iterations(200)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
