@@ -170,6 +170,12 @@ public:
     QString SqlContribuyentes();
     void loadTaxpayerList();
     void loadReorgTypes();
+    // The accountants' zone list: an entry of 115 blanks, then per PARAM '030' row the name
+    // (15 characters), 100 blanks and the code at the end, out of sight.
+    QStringList zoneEntries();
+    // False when the adjustment-factor row PARAM '975' '200212' is missing: then no new
+    // declaration can be entered.
+    bool hasAdjustmentFactor();
     // Choosing a taxpayer list entry.
     void chooseTaxpayer(int index);
     // pCargaIdent for an existing declaration: RUC, name and period of the chosen row.
@@ -181,6 +187,18 @@ public:
     bool CargaDeclaracion();
     void CargaCasilla(const QString &casilla, const QString &valor);
     void CoefIni();
+
+    // --- Companies of a reorganization (companies.cpp).
+    // Copies the stored companies into TMPF731EMPRESAS and puts their tax total in box 115.
+    void loadCompanies();
+    // The rows of the companies list.
+    QueryResult companyRows();
+    QString totalBase;     // TxtBase
+    QString totalImpuesto; // TxtPercepcion
+
+    // Leaving without saving: deletes the provisional header the box-105 assistant makes
+    // (cNumero "0") and the detail of the declaration, when such a header exists.
+    void limpiaProvisional();
 
     // --- Entry checks (entrychecks.cpp).
     void pTemCasillas(int index, int indexSgt);
@@ -203,6 +221,7 @@ signals:
     // pCargaIdent is done: the window selects the zone and document-type entries of boxes
     // 209 and 225.
     void identificationLoaded();
+    void companiesChanged();
 
 private:
     void onBoxChanged(int number);

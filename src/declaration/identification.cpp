@@ -6,6 +6,7 @@
 #include "data/lookups.h"
 #include "data/numbertext.h"
 #include "data/sqltext.h"
+#include "data/transaction.h"
 #include "declaration/boxes.h"
 #include "declaration/periodrules.h"
 
@@ -78,6 +79,34 @@ void DeclarationModel::loadReorgTypes()
         show(MessageIcon::Critical, QString::number(e.number()) + u'\n' + e.description());
     }
     emit reorgListChanged();
+}
+
+QStringList DeclarationModel::zoneEntries()
+{
+    QStringList entries{QString(115, u' ')};
+    try {
+        const QueryResult r =
+            db_.query(QStringLiteral("SELECT argumento, funcion FROM PARAM WHERE numero='030' ; "));
+        for (int i = 0; i < r.rowCount(); ++i) {
+            entries << r.at(i, 1).toText().mid(0, 15) + QString(100, u' ') + r.at(i, 0).toText();
+        }
+    } catch (const DbError &e) {
+        show(MessageIcon::Critical, QString::number(e.number()) + u'\n' + e.description());
+    }
+    return entries;
+}
+
+bool DeclarationModel::hasAdjustmentFactor()
+{
+    try {
+        return !db_.query(
+                       QStringLiteral("SELECT argumento, funcion FROM PARAM WHERE numero='975'") +
+                       QStringLiteral(" AND ARGUMENTO='200212'"))
+                    .isEmpty();
+    } catch (const DbError &e) {
+        show(MessageIcon::Critical, QString::number(e.number()) + u'\n' + e.description());
+        return false;
+    }
 }
 
 bool DeclarationModel::headerExists(const QString &ruc)
@@ -279,6 +308,29 @@ void DeclarationModel::pCargaIdent(const QString &ruc, const QString &razon, con
     Calcular113();
     setText(160, raw160);
     emit identificationLoaded();
+}
+
+void DeclarationModel::limpiaProvisional()
+{
+    const QString ruc = rucOfListText();
+    const QString keys = QStringLiteral(" WHERE DOC_ID_D='") + sqlText(ruc) + u'\'' +
+                         QStringLiteral(" AND TIP_DOC_D=6") + QStringLiteral(" AND PERIODO='") +
+                         sqlText(sPeriodo_) + u'\'' + QStringLiteral(" AND FORMULARIO='") +
+                         sqlText(sFormulario) + u'\'';
+    try {
+        const QueryResult header = db_.query(QStringLiteral("SELECT * FROM CAB") + keys);
+        if (header.isEmpty() ||
+            header.at(0, QStringLiteral("cNumero")).toText() != QLatin1String("0")) {
+            return;
+        }
+        // Both or neither: a header without its detail would be a declaration nobody typed.
+        Transaction tx(db_);
+        db_.execute(QStringLiteral("DELETE * FROM CAB") + keys);
+        db_.execute(QStringLiteral("DELETE * FROM DET") + keys);
+        tx.commit();
+    } catch (const DbError &e) {
+        show(MessageIcon::Critical, QString::number(e.number()) + u'\n' + e.description());
+    }
 }
 
 } // namespace qz

@@ -4,9 +4,10 @@
 #include "components/statusbar.h"
 #include "data/config.h"
 #include "data/connection.h"
+#include "declaration/frm731.h"
+#include "shell/consultations.h"
 #include "shell/emblem.h"
 #include "shell/frmacercade.h"
-#include "shell/consultations.h"
 #include "shell/frmconsultas.h"
 #include "shell/helppages.h"
 #include "shell/versioninfo.h"
@@ -160,6 +161,7 @@ void MDIFrm::run(Command command)
     switch (command) {
     case Command::Nueva:
         state_.iModo = 0;
+        nuevaDeclaracion();
         break;
     case Command::Modificar:
         state_.iModo = 1;
@@ -205,6 +207,23 @@ void MDIFrm::run(Command command)
     case Command::None:
         break;
     }
+}
+
+void MDIFrm::nuevaDeclaracion()
+{
+    clearMessage();
+    const Frm731::Context context{state_.db,
+                                  messenger_,
+                                  status_,
+                                  &state_.sPeriodoActual,
+                                  state_.iModo,
+                                  state_.sUsuario,
+                                  state_.bRegistraOrden,
+                                  state_.bRecuperar};
+    Frm731 form(context, this);
+    connect(&form, &Frm731::helpRequested, this, [this](int topic) { MostrarHelp(topic); });
+    form.load();
+    form.exec();
 }
 
 void MDIFrm::consultar(int iModo)

@@ -2,8 +2,9 @@
 // BarradeEstadoZEB1, the fixed background picture, and one handler per command. Every
 // dialog it opens is a fresh modal child, so one command runs at a time.
 //
-// Commands whose windows come with later versions of the module (the declaration window, the
-// management, print and recovery dialogs) set their mode and flags and open nothing yet.
+// "&Nueva" opens the declaration window for a new declaration. Commands whose windows come
+// with later versions of the module (the management, print and recovery dialogs) set their
+// mode and flags and open nothing yet.
 #pragma once
 
 #include "data/messenger.h"
@@ -62,6 +63,7 @@ private:
     void salir();
     void release();
     void consultar(int iModo);
+    void nuevaDeclaracion();
     void acercaDe();
 
     RunState &state_;

@@ -1,0 +1,41 @@
+// The text field of one box (element n of the window's field array TxtValor): it reports
+// typed keys, focus changes and pointer moves to the window, and blocks every way of pasting
+// into a box (Shift+Insert, Ctrl+V, the context-menu key, the right and the middle mouse
+// button), emptying the clipboard as the host's fields do for the first three.
+#pragma once
+
+#include <QLineEdit>
+
+#include <functional>
+
+namespace qz {
+
+class BoxEdit final : public QLineEdit {
+    Q_OBJECT
+public:
+    BoxEdit(int box, QWidget *parent);
+    int box() const { return box_; }
+
+    // Decides each typed character: returns the character code to let through, 0 to drop it.
+    std::function<int(int)> keyFilter;
+
+signals:
+    void focusEntered(int box);
+    void focusLeft(int box);
+    void pointerOver(int box);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    int box_;
+};
+
+// The same blocking for the plain text fields that take it (names, telephone).
+void blockPasting(QLineEdit &field);
+
+} // namespace qz
