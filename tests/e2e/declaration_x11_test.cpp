@@ -1,0 +1,116 @@
+// A new declaration on a real X server: declmod's main window and its declaration window in
+// this process on a private Xvfb, "&Nueva" chosen from the menu, a demo taxpayer picked, an
+// exercise and amounts typed, and the derived boxes read off the window on the screen.
+//
+// Bare Xvfb has no window manager, so windows are never activated: the widgets are driven
+// directly, and the modal declaration window is reached the way Qt's own tests do it, from a
+// timer that looks for QApplication::activeModalWidget().
+#include "components/statusbar.h"
+#include "data/clock.h"
+#include "declaration/boxedit.h"
+#include "declaration/frm731.h"
+#include "decltab/tableinstaller.h"
+#include "platform/windowlist.h"
+#include "shell/mdifrm.h"
+#include "support/scriptedmessenger.h"
+#include "support/tempinstall.h"
+#include "support/windowowner.h"
+#include "support/xvfbserver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+qz::test::XvfbServer *gServer = nullptr;
+
+bool onScreen(const QString &title)
+{
+    for (const qz::TopLevelWindow &w :
+         qz::topLevelWindows(gServer->display()).value_or(QList<qz::TopLevelWindow>{})) {
+        if (w.viewable && w.title == title.toUtf8()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(DeclarationOnX11, NewDeclarationTypedAndComputed)
+{
+    ASSERT_TRUE(gServer && gServer->isRunning());
+    qz::test::TempInstall inst;
+    ASSERT_TRUE(inst.ok()) << inst.message().toStdString();
+    qz::test::ScriptedMessenger messages;
+    ASSERT_EQ(qz::TableInstaller(messages).run(), 0);
+    const qz::PinnedClock clock(QDateTime(QDate(2026, 6, 1), QTime(10, 0)));
+
+    qz::RunState state;
+    qz::MDIFrm main(state, messages);
+    ASSERT_TRUE(main.load());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    QTRY_VERIFY(onScreen("731 Vexilar - v 1.3"));
+
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+        auto *form = qobject_cast<qz::Frm731 *>(QApplication::activeModalWidget());
+        if (!form) {
+            ADD_FAILURE() << "no declaration window";
+            return;
+        }
+        [&] {
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+            EXPECT_TRUE(onScreen("731 Vexilar"));
+            QComboBox *ruc = form->taxpayerList();
+            ASSERT_GT(ruc->count(), 0);
+            QTest::keyClick(ruc, Qt::Key_Down);
+            QLineEdit *periodo = form->fieldEdit(qz::Field::Periodo);
+            periodo->setCursorPosition(0);
+            QTest::keyClicks(periodo, "2009");
+            form->answerGroup(qz::Answer::Coop)->button(0)->click();
+            form->tabs()->setCurrentIndex(2);
+            QTest::keyClicks(form->boxEdit(101), "2500000");
+            QTest::keyClicks(form->boxEdit(104), "500000");
+            form->tabs()->setCurrentIndex(3);
+            QTest::keyClicks(form->boxEdit(160), "1");
+            QTest::keyClicks(form->boxEdit(144), "2000");
+            for (int box : {108, 113, 114, 139, 161, 146}) {
+                seen << form->boxEdit(box)->text();
+            }
+        }();
+        form->salirButton()->click();
+    });
+    main.action(qz::Command::Nueva)->trigger();
+
+    // 108 = 2,500,000 + 500,000 - 0; 114 = (3,000,000 - 1,000,000) x 0.004 = 8,000;
+    // 146 = 8,000 - 2,000.
+    EXPECT_EQ(seen, QStringList({"3,000,000", "3,000,000", "8,000", "8,000", "8,000", "6,000"}));
+    EXPECT_EQ(main.statusBarControl()->period(), "2009");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // The server first: the application connects to it when it starts.
+    qz::test::XvfbServer server;
+    if (!server.isRunning()) {
+        fprintf(stderr, "no X server: %s\n", qPrintable(server.errorString()));
+        return 1;
+    }
+    gServer = &server;
+    qputenv("DISPLAY", server.display());
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    qz::test::WindowOwner host(server, "Velquira", false);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
