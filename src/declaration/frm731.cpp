@@ -619,6 +619,29 @@ void Frm731::salir()
     accept();
 }
 
+void Frm731::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow()) {
+        return;
+    }
+    // Activation: the focus goes where the declaration's kind wants it, then the companies
+    // list is refreshed and the box-110 assistant amounts are read again.
+    QWidget *focus = nullptr;
+    if (!model_.AlgunCambio && model_.pageMemory == 0 && model_.bHistorico) {
+        focus = fieldEdit(Field::NumOrden);
+    } else if (model_.iModo == 0) {
+        focus = cmbRuc_;
+    } else {
+        focus = fieldEdit(Field::Telefono);
+    }
+    if (focus && focus->isEnabled() && focus->isVisible()) {
+        focus->setFocus();
+    }
+    showCompanies();
+    model_.CoefIni();
+}
+
 void Frm731::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_F1) {

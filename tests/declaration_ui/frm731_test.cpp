@@ -95,6 +95,10 @@ TEST_F(Frm731Test, PagesAndRows)
     EXPECT_TRUE(f->boxEdit(108)->isReadOnly());
     EXPECT_EQ(f->helpTopic(), 1022);
     EXPECT_GT(f->taxpayerList()->count(), 0);
+    f->show();
+    QApplication::setActiveWindow(f.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.get()));
+    EXPECT_EQ(QApplication::focusWidget(), f->taxpayerList()); // a new declaration starts there
 }
 
 TEST_F(Frm731Test, TypingRunsTheChainAndFormats)
