@@ -28,17 +28,29 @@ namespace {
 
 constexpr int kPageTopics[] = {1022, 1019, 1021, 1020, 1023};
 
-QString colorStyle(BoxColor c)
+QColor boxColor(BoxColor c)
 {
     switch (c) {
     case BoxColor::Grey:
-        return QStringLiteral("background-color: #C0C0C0;");
+        return QColor(0xC0, 0xC0, 0xC0);
     case BoxColor::Cyan:
-        return QStringLiteral("background-color: #00FFFF;");
+        return QColor(0x00, 0xFF, 0xFF);
     case BoxColor::White:
         break;
     }
-    return QStringLiteral("background-color: #FFFFFF;");
+    return QColor(0xFF, 0xFF, 0xFF);
+}
+
+// The background of a field (a palette, not a style sheet: style sheets are slow to apply to
+// a hundred fields and override the platform's look).
+void paint(QWidget *w, BoxColor c)
+{
+    QPalette p = w->palette();
+    if (p.color(QPalette::Base) != boxColor(c)) {
+        p.setColor(QPalette::Base, boxColor(c));
+        p.setColor(QPalette::Button, boxColor(c));
+        w->setPalette(p);
+    }
 }
 
 // Counts a nested write of model values into widgets, so that the widgets' own change
@@ -276,7 +288,7 @@ void Frm731::showBox(int box)
     }
     edit->setReadOnly(st.locked);
     edit->setEnabled(st.enabled);
-    edit->setStyleSheet(colorStyle(st.color));
+    paint(edit, st.color);
     const BoxInfo *info = boxInfo(box);
     if (info && info->kind != BoxKind::Hidden) {
         edit->setVisible(st.visible);
@@ -320,8 +332,7 @@ void Frm731::showReorgList()
     cmbModPer_->addItems(model_.reorgTypes());
     cmbModPer_->setCurrentIndex(model_.reorgSelection());
     cmbModPer_->setEnabled(model_.reorgListEnabled());
-    cmbModPer_->setStyleSheet(
-        colorStyle(model_.reorgListEnabled() ? BoxColor::White : BoxColor::Grey));
+    paint(cmbModPer_, model_.reorgListEnabled() ? BoxColor::White : BoxColor::Grey);
 }
 
 void Frm731::showLabels()
@@ -428,8 +439,9 @@ void Frm731::showHelpLines(int box)
     const HelpLines h = boxHelpLines(box, info ? info->page : tabs_->currentIndex(),
                                      model_.answer(Answer::Ajuste) == QLatin1String("1"));
     ayuda_->setText(h.first);
-    ayuda_->setStyleSheet(h.firstBlue ? QStringLiteral("color: #0000C0;")
-                                      : QStringLiteral("color: #000000;"));
+    QPalette p = ayuda_->palette();
+    p.setColor(QPalette::Text, h.firstBlue ? QColor(0x00, 0x00, 0xC0) : QColor(Qt::black));
+    ayuda_->setPalette(p);
     if (!h.keepSecond) {
         ayuda1_->setText(h.second);
     }

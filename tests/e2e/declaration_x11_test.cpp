@@ -67,7 +67,7 @@ TEST(DeclarationOnX11, NewDeclarationTypedAndComputed)
         }
         [&] {
             ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
-            EXPECT_TRUE(onScreen("731 Vexilar"));
+            QTRY_VERIFY(onScreen("731 Vexilar"));
             QComboBox *ruc = form->taxpayerList();
             ASSERT_GT(ruc->count(), 0);
             QTest::keyClick(ruc, Qt::Key_Down);
@@ -93,7 +93,9 @@ TEST(DeclarationOnX11, NewDeclarationTypedAndComputed)
     // 146 = 8,000 - 2,000.
     EXPECT_EQ(seen, QStringList({"3,000,000", "3,000,000", "8,000", "8,000", "8,000", "6,000"}));
     EXPECT_EQ(main.statusBarControl()->period(), "2009");
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(messages.shown.empty())
+        << messages.shown.front().title.toStdString() << ": "
+        << messages.shown.front().text.toStdString();
 }
 
 } // namespace
