@@ -129,6 +129,8 @@ void DeclarationModel::setField(Field f, const QString &text)
     emit fieldChanged(f);
     if (f == Field::Periodo) {
         onExerciseChanged();
+    } else if (f == Field::FechaReorg) {
+        onFechaChanged();
     }
 }
 

@@ -226,6 +226,7 @@ signals:
 private:
     void onBoxChanged(int number);
     void onExerciseChanged();
+    void onFechaChanged();
     void applyAnswerEffects(Answer a);
     void entryChecks(int number);
     void markChanged();

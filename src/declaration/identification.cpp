@@ -212,6 +212,20 @@ void DeclarationModel::onExerciseChanged()
     markChanged();
 }
 
+void DeclarationModel::onFechaChanged()
+{
+    const QString fecha = field(Field::FechaReorg);
+    if (!pageEnabled(1) || answer(Answer::Reorg) != QLatin1String("1") ||
+        maskIncomplete(fecha, 10)) {
+        return;
+    }
+    if (!ValidaFecha(fecha, sPeriodo_, today())) {
+        emit pageRequested(1);
+        show(MessageIcon::Critical, QStringLiteral("La fecha no es válida."));
+        emit focusRequested({0, Field::FechaReorg, false});
+    }
+}
+
 void DeclarationModel::applyAnswerEffects(Answer a)
 {
     const bool si = answer(a) == QLatin1String("1");

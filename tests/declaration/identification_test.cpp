@@ -114,6 +114,22 @@ TEST_F(IdentificationTest, PeriodAndDateChecks)
     EXPECT_FALSE(ValidaFecha("__/03/2007", "2007", today));
 }
 
+TEST_F(IdentificationTest, MergerDateIsCheckedOnceComplete)
+{
+    const auto m = newModel("USUARIO0");
+    m->setField(Field::Periodo, "2007");
+    m->setField(Field::FechaReorg, "15/06/2007"); // page 1 disabled: not checked
+    EXPECT_TRUE(messages_.shown.empty());
+    m->chooseAnswer(Answer::Reorg, 1);
+    m->setField(Field::FechaReorg, "15/06/200_");
+    EXPECT_TRUE(messages_.shown.empty());
+    m->setField(Field::FechaReorg, "15/06/2007"); // after 30 April
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, QString::fromUtf8("La fecha no es válida."));
+    m->setField(Field::FechaReorg, "15/03/2007");
+    EXPECT_EQ(messages_.shown.size(), 1u);
+}
+
 TEST_F(IdentificationTest, CreditOptionAndRectification)
 {
     const auto m = newModel("USUARIO0");
