@@ -227,6 +227,7 @@ private:
     void onBoxChanged(int number);
     void onExerciseChanged();
     void onFechaChanged();
+    void setRazon(const QString &razon);
     void applyAnswerEffects(Answer a);
     void entryChecks(int number);
     void markChanged();

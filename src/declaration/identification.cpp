@@ -124,23 +124,29 @@ bool DeclarationModel::headerExists(const QString &ruc)
     }
 }
 
+void DeclarationModel::setRazon(const QString &razon)
+{
+    // The name field's change runs the loader; a declaration without rows clears the boxes.
+    if (field(Field::Razon) == razon) {
+        return;
+    }
+    fields_[Field::Razon] = razon;
+    emit fieldChanged(Field::Razon);
+    if (!CargaDeclaracion()) {
+        for (int n : kBoxList) {
+            setText(n, QString());
+        }
+    }
+}
+
 void DeclarationModel::chooseTaxpayer(int index)
 {
     if (index < 0 || index >= taxpayerEntries_.size()) {
         return;
     }
     taxpayerListText_ = taxpayerEntries_[index];
-    // The name field's change runs the loader.
     const QString razon = taxpayerListText_.mid(18, 50);
-    if (field(Field::Razon) != razon) {
-        fields_[Field::Razon] = razon;
-        emit fieldChanged(Field::Razon);
-        if (!CargaDeclaracion()) {
-            for (int n : kBoxList) {
-                setText(n, QString());
-            }
-        }
-    }
+    setRazon(razon);
     if (iModo != 0) {
         return;
     }
@@ -297,15 +303,7 @@ void DeclarationModel::pCargaIdent(const QString &ruc, const QString &razon, con
     }
     sPeriodo_ = periodo;
     rucField_ = ruc;
-    if (field(Field::Razon) != razon) {
-        fields_[Field::Razon] = razon;
-        emit fieldChanged(Field::Razon);
-        if (!CargaDeclaracion()) {
-            for (int n : kBoxList) {
-                setText(n, QString());
-            }
-        }
-    }
+    setRazon(razon);
     setField(Field::Periodo, periodo);
     emit statusRequested(ruc, razon, periodo, sFormulario);
     // The answers the loader stored, applied as a selection would.

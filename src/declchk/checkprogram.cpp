@@ -1,10 +1,8 @@
 // declchk's start after the single-instance test.
 #include "declchk/checkprogram.h"
 
-#include "data/config.h"
-#include "data/connection.h"
-#include "data/declarationargs.h"
 #include "data/paths.h"
+#include "data/programstart.h"
 #include "declchk/sendchecker.h"
 
 #include <QFile>
@@ -12,12 +10,6 @@
 namespace qz {
 
 namespace {
-
-// The title of declchk's own messages about its start.
-QString programTitle()
-{
-    return QStringLiteral("Presentación Telemática");
-}
 
 void removeFound(const QString &path)
 {
@@ -29,25 +21,21 @@ void removeFound(const QString &path)
 
 CheckOutcome runDeclchk(const QStringList &arguments, Messenger &messenger)
 {
-    QString why;
-    const std::optional<DeclarationArgs> args = DeclarationArgs::parse(arguments, &why);
-    if (!args) {
-        messenger.show(MessageIcon::Critical, programTitle(), why);
+    std::optional<ProgramStart> start =
+        startDeclarationProgram(arguments, Program::Declchk, messenger);
+    if (!start) {
         return CheckOutcome::NotChecked;
     }
-    Config config;
-    loadModuleConfig(config);
-    std::optional<Database> db = openOrReport(config, Program::Declchk, messenger);
-    if (!db) {
-        return CheckOutcome::NotChecked;
-    }
+    const DeclarationArgs &args = start->args;
+    const Config &config = start->config;
+    Database &db = start->db;
 
     const QString tmp = ensureFolder(normalizedDir(config.sysPath), QStringLiteral("TMP"));
     const QString base =
-        args->tipoDoc + args->docIdTrimmed() + args->formulario + args->periodo + args->codigo;
+        args.tipoDoc + args.docIdTrimmed() + args.formulario + args.periodo + args.codigo;
     const QString listing = joinPath(tmp, base + QStringLiteral(".ERR"));
 
-    SendChecker checker(*db, *args);
+    SendChecker checker(db, args);
     if (checker.ValidaEnvio(listing)) {
         if (ExisteArchivo(listing, messenger)) {
             removeFound(listing);

@@ -1,11 +1,9 @@
 // declrep's start after the single-instance test.
 #include "declrep/reportprogram.h"
 
-#include "data/config.h"
-#include "data/connection.h"
-#include "data/declarationargs.h"
 #include "data/filetest.h"
 #include "data/paths.h"
+#include "data/programstart.h"
 #include "declrep/summaryreport.h"
 #include "reports/printresult.h"
 #include "reports/taggedtext.h"
@@ -33,23 +31,19 @@ bool replaceCopy(const QString &from, const QString &to)
 
 ReportOutcome runDeclrep(const QStringList &arguments, Messenger &messenger)
 {
-    QString why;
-    const std::optional<DeclarationArgs> args = DeclarationArgs::parse(arguments, &why);
-    if (!args) {
-        messenger.show(MessageIcon::Critical, QStringLiteral("Presentación Telemática"), why);
+    std::optional<ProgramStart> start =
+        startDeclarationProgram(arguments, Program::Declrep, messenger);
+    if (!start) {
         return ReportOutcome::NotRun;
     }
-    Config config;
-    loadModuleConfig(config);
-    std::optional<Database> db = openOrReport(config, Program::Declrep, messenger);
-    if (!db) {
-        return ReportOutcome::NotRun;
-    }
+    const DeclarationArgs &args = start->args;
+    const Config &config = start->config;
+    Database &db = start->db;
     const QString root = normalizedDir(config.sysPath);
     const QString rpt = ensureFolder(root, QStringLiteral("RPT"));
     const QString tmp = ensureFolder(root, QStringLiteral("TMP"));
 
-    SummaryReport summary(*db, config, *args, rpt);
+    SummaryReport summary(db, config, args, rpt);
     const QString name = summary.write();
     bool complete = summary.failures().isEmpty();
     for (const QString &f : summary.failures()) {

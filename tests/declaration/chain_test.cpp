@@ -2,10 +2,9 @@
 // module's parameters): each rule's edge cases, and whole chains computed by hand.
 #include "data/clock.h"
 #include "declaration/declarationmodel.h"
-#include "decltab/tableinstaller.h"
+#include "support/moduleinstall.h"
 #include "support/scriptedmessenger.h"
 #include "support/storeddeclaration.h"
-#include "support/tempinstall.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +18,6 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
-        ScriptedMessenger installer;
-        ASSERT_EQ(TableInstaller(installer).run(), 0);
-        db_ = inst_.open();
         model_ = std::make_unique<DeclarationModel>(db_, messages_);
         model_->sUsuario = QStringLiteral("USUARIO0");
         model_->loadTaxpayerList();
@@ -45,8 +41,8 @@ protected:
     QString t(int box) const { return model_->text(box); }
 
     PinnedClock clock_{QDateTime(QDate(2026, 6, 1), QTime(10, 0))};
-    test::TempInstall inst_;
-    Database db_;
+    test::ModuleInstall inst_;
+    Database &db_ = inst_.db();
     ScriptedMessenger messages_;
     std::unique_ptr<DeclarationModel> model_;
     QString ruc_;

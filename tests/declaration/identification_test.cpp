@@ -3,10 +3,9 @@
 #include "data/clock.h"
 #include "declaration/declarationmodel.h"
 #include "declaration/periodrules.h"
-#include "decltab/tableinstaller.h"
+#include "support/moduleinstall.h"
 #include "support/scriptedmessenger.h"
 #include "support/storeddeclaration.h"
-#include "support/tempinstall.h"
 
 #include <gtest/gtest.h>
 
@@ -17,13 +16,7 @@ using test::ScriptedMessenger;
 
 class IdentificationTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
-        ScriptedMessenger installer;
-        ASSERT_EQ(TableInstaller(installer).run(), 0);
-        db_ = inst_.open();
-    }
+    void SetUp() override { ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString(); }
     std::unique_ptr<DeclarationModel> newModel(const QString &user)
     {
         auto m = std::make_unique<DeclarationModel>(db_, messages_);
@@ -34,8 +27,8 @@ protected:
     }
 
     PinnedClock clock_{QDateTime(QDate(2026, 6, 1), QTime(10, 0))};
-    test::TempInstall inst_;
-    Database db_;
+    test::ModuleInstall inst_;
+    Database &db_ = inst_.db();
     ScriptedMessenger messages_;
 };
 

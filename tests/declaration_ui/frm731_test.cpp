@@ -4,19 +4,18 @@
 #include "data/clock.h"
 #include "declaration/boxedit.h"
 #include "declaration/frm731.h"
-#include "decltab/tableinstaller.h"
+#include "support/moduleinstall.h"
 #include "support/scriptedmessenger.h"
 #include "support/storeddeclaration.h"
-#include "support/tempinstall.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
-#include <QPushButton>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -29,13 +28,7 @@ using test::ScriptedMessenger;
 
 class Frm731Test : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
-        ScriptedMessenger installer;
-        ASSERT_EQ(TableInstaller(installer).run(), 0);
-        db_ = inst_.open();
-    }
+    void SetUp() override { ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString(); }
     std::unique_ptr<Frm731> open(int iModo)
     {
         const Frm731::Context c{db_, messages_, &bar_, &periodo_, iModo, "USUARIO0", false, false};
@@ -69,8 +62,8 @@ protected:
     }
 
     PinnedClock clock_{QDateTime(QDate(2026, 6, 1), QTime(10, 0))};
-    test::TempInstall inst_;
-    Database db_;
+    test::ModuleInstall inst_;
+    Database &db_ = inst_.db();
     ScriptedMessenger messages_;
     BarradeEstadoZEB bar_;
     QString periodo_;

@@ -4,11 +4,10 @@
 #include "data/textfile.h"
 #include "declchk/checkprogram.h"
 #include "declchk/sendchecker.h"
-#include "decltab/tableinstaller.h"
 #include "platform/singleinstance.h"
+#include "support/moduleinstall.h"
 #include "support/scriptedmessenger.h"
 #include "support/storeddeclaration.h"
-#include "support/tempinstall.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,9 +37,6 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
-        ScriptedMessenger installer;
-        ASSERT_EQ(qz::TableInstaller(installer).run(), 0);
-        db_ = inst_.open();
         ruc_ = qz::test::demoRuc(db_, QStringLiteral("COMERCIAL ANDINA S.A."));
     }
 
@@ -77,8 +73,8 @@ protected:
     }
 
     qz::PinnedClock clock_{QDateTime(QDate(2026, 3, 4), QTime(9, 8, 7))};
-    qz::test::TempInstall inst_;
-    qz::Database db_;
+    qz::test::ModuleInstall inst_;
+    qz::Database &db_ = inst_.db();
     QString ruc_;
     ScriptedMessenger messages_;
 };
@@ -217,7 +213,7 @@ TEST_F(DeclchkTest, BadArgumentsWriteNothing)
 TEST_F(DeclchkTest, MissingDatabaseIsReportedAndNotChecked)
 {
     store({"", "1", "3", "3", "1500", {"1000", "500"}, {}});
-    QFile::remove(inst_.dbPath());
+    QFile::remove(inst_.install().dbPath());
     EXPECT_EQ(check(), CheckOutcome::NotChecked);
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].title, QStringLiteral("Error de Conección"));

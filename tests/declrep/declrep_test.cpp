@@ -3,10 +3,9 @@
 #include "data/textfile.h"
 #include "declrep/reportprogram.h"
 #include "declrep/summaryreport.h"
-#include "decltab/tableinstaller.h"
+#include "support/moduleinstall.h"
 #include "support/scriptedmessenger.h"
 #include "support/storeddeclaration.h"
-#include "support/tempinstall.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,9 +23,6 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
-        ScriptedMessenger installer;
-        ASSERT_EQ(qz::TableInstaller(installer).run(), 0);
-        db_ = inst_.open();
         ruc_ = qz::test::demoRuc(db_, QStringLiteral("COMERCIAL ANDINA S.A."));
     }
     ReportOutcome run(const QString &periodo = QStringLiteral("200500"))
@@ -53,8 +49,8 @@ protected:
     }
 
     qz::PinnedClock clock_{QDateTime(QDate(2026, 3, 4), QTime(9, 8, 7))};
-    qz::test::TempInstall inst_;
-    qz::Database db_;
+    qz::test::ModuleInstall inst_;
+    qz::Database &db_ = inst_.db();
     QString ruc_;
     ScriptedMessenger messages_;
 };
