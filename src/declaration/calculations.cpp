@@ -3,10 +3,10 @@
 #include "declaration/declarationmodel.h"
 
 #include "data/format.h"
-#include "data/lookups.h"
 #include "data/numbertext.h"
 #include "data/sqltext.h"
 #include "declaration/boxvalue.h"
+#include "declaration/taxscale.h"
 
 #include <array>
 #include <cmath>
@@ -124,36 +124,8 @@ void DeclarationModel::Calcular114()
 
 Currency DeclarationModel::EscalaOkre(const QString &selector)
 {
-    const QString key = sPeriodoActual.trimmed() + QStringLiteral("01");
-    QStringList entries;
-    QString chosen;
     try {
-        // Every scale row counts, however many there are.
-        const QueryResult rows =
-            db_.query(QStringLiteral("SELECT * ") + QStringLiteral("FROM PARAM ") +
-                      QStringLiteral("WHERE numero='859'"));
-        for (int i = 0; i < rows.rowCount(); ++i) {
-            entries << rows.at(i, QStringLiteral("Argumento")).toText().trimmed();
-        }
-        entries.sort();
-        entries << QStringLiteral("99991231");
-        for (int k = 0; k + 1 < entries.size(); ++k) {
-            if (entries[k].left(6) <= key && key < entries[k + 1].left(6)) {
-                chosen = entries[k];
-                break;
-            }
-        }
-        const QueryResult row =
-            db_.query(QStringLiteral("SELECT * ") + QStringLiteral("FROM PARAM ") +
-                      QStringLiteral("WHERE numero='859' AND ") + QStringLiteral("argumento='") +
-                      sqlText(chosen) + u'\'');
-        if (row.isEmpty()) {
-            return Currency();
-        }
-        const QString funcion = row.at(0, QStringLiteral("Funcion")).toText();
-        return Currency::fromText(selector == QLatin1String("1")
-                                      ? fixedField(funcion, 1, 10).trimmed()
-                                      : fixedField(funcion, 18, 8).trimmed());
+        return taxScale(db_, sPeriodoActual, selector);
     } catch (const DbError &e) {
         show(MessageIcon::Critical, QString::number(e.number()) + u'\n' + e.description());
         return Currency();
