@@ -45,12 +45,14 @@ public:
     // of the line gives way instead. A width of 0 or less returns text unchanged.
     QString reportField(const QString &text, int width) const;
 
-    // Character rule of a document number whose type has data kind "0": one or more ASCII
-    // digits. Blanks around the number are ignored (the length rule also works on the trimmed
+    // Character rule of a document number whose type has a numeric data kind (any kind but
+    // "0", the kinds whose numbers the forms let the user type in digits only): one or more
+    // ASCII digits. Blanks around the number are ignored (the length rule also works on the trimmed
     // number); blanks inside, signs and letters make it invalid.
     bool isValidDocNumberNumeric(const QString &number) const;
 
-    // Character rule of a document number of any other data kind: one or more of the letters
+    // Character rule of a document number whose type has data kind "0" (passports, foreigners'
+    // cards, typed with letters too): one or more of the letters
     // A-Z (either case), ASCII digits and '-', with at least one letter or digit. Blanks around
     // the number are ignored; blanks inside and any other character make it invalid.
     bool isValidDocNumberAlnum(const QString &number) const;
