@@ -99,6 +99,8 @@ Frm731::Frm731(const Context &context, QWidget *mainWindow)
     grabar_->setAutoDefault(false);
     salir_->setAutoDefault(false);
     connect(salir_, &QPushButton::clicked, this, &Frm731::salir);
+    connect(validar_, &QPushButton::clicked, this, &Frm731::CmdValidar_Click);
+    connect(grabar_, &QPushButton::clicked, this, &Frm731::CmdGrabar_Click);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -117,7 +119,15 @@ Frm731::Frm731(const Context &context, QWidget *mainWindow)
     showPages();
 }
 
-Frm731::~Frm731() = default;
+Frm731::~Frm731()
+{
+    // The fields lose their focus while the window's children are destroyed: by then this
+    // window is gone, so nothing may reach it any more.
+    for (auto &[box, edit] : boxes_) {
+        disconnect(edit, nullptr, this, nullptr);
+    }
+    disconnect(tabs_, nullptr, this, nullptr);
+}
 
 BoxEdit *Frm731::boxEdit(int box) const
 {
@@ -482,14 +492,6 @@ void Frm731::makeReadOnly()
     for (QPushButton *b : companyButtons_) {
         b->setEnabled(false);
     }
-}
-
-void Frm731::salir()
-{
-    // The save question comes with the save; until then the window leaves as after "No".
-    model_.limpiaProvisional();
-    publish(QString(), QString(), model_.sPeriodo(), model_.sFormulario);
-    accept();
 }
 
 } // namespace qz

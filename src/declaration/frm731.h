@@ -3,9 +3,8 @@
 // DeclarationModel; the window adds only what needs a screen: key filters, editing formats,
 // clipboard blocking, help lines, page rules and focus.
 //
-// "&Validar" and "&Grabar" come with the review and the save; "&Salir" leaves as after
-// answering "No" to the save question. Boxes 105 and 110 open their assistants in a later
-// version; until then a digit or Enter there does nothing.
+// "&Validar" reviews the declaration and lists its inconsistencies, "&Grabar" saves it (or
+// registers the order number of a sent one), "&Salir" asks whether to save the changes.
 #pragma once
 
 #include "data/database.h"
@@ -29,6 +28,7 @@ namespace qz {
 
 class BarradeEstadoZEB;
 class BoxEdit;
+struct ReviewStop;
 class FormaDePagoZEB;
 
 class Frm731 final : public QDialog {
@@ -69,6 +69,15 @@ public:
     QButtonGroup *answerGroup(Answer a) const;
     QPushButton *salirButton() const { return salir_; }
     int helpTopic() const { return helpTopic_; }
+    QPushButton *validarButton() const { return validar_; }
+    QPushButton *grabarButton() const { return grabar_; }
+    int saveState() const { return saveState_; }
+
+    // The commands (frm731commands.cpp).
+    void CmdValidar_Click();
+    bool CmdGrabar_Click(); // true when saved
+    // The identification gate on leaving page 0; false when the user must stay.
+    bool ValidaContForm1();
 
 signals:
     void helpRequested(int topic);
@@ -111,6 +120,9 @@ private:
     int documentLength() const;
     void makeReadOnly();
     void salir();
+    void showStop(const ReviewStop &stop);
+    void tell(MessageIcon icon, const QString &text, const QString &title = QString());
+    QString mensPath() const;
 
     Context context_;
     DeclarationModel model_;
@@ -144,7 +156,8 @@ private:
     QPushButton *salir_ = nullptr;
     QString openRuc_, openRazon_, openPeriodo_, openNumOrden_;
     int helpTopic_ = 1022;
-    int syncing_ = 0; // > 0 while the window writes model values into widgets
+    int saveState_ = 0; // 0 loaded, 1 saved, 2 reviewed, 3 leaving
+    int syncing_ = 0;   // > 0 while the window writes model values into widgets
     int focusedBox_ = 0;
     bool focusedBoxWasEnabled_ = true;
 };

@@ -132,8 +132,13 @@ void Frm731::pageChanged(int page)
             return;
         }
     }
+    // Entering a page beyond the identification: its gate first.
+    if (page != 0 && !ValidaContForm1()) {
+        const Syncing s(syncing_);
+        tabs_->setCurrentIndex(0);
+        return;
+    }
     helpTopic_ = kPageTopics[page];
-    // Entering the page.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     model_.pageMemory = page;
     if (model_.iModo == 0 && (page == 1 || page == 2)) {

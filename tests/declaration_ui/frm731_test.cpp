@@ -50,6 +50,7 @@ protected:
         periodo->setCursorPosition(0);
         QTest::keyClicks(periodo, exercise);
         f->answerGroup(Answer::Coop)->button(0)->click();
+        f->answerGroup(Answer::Rectifica)->button(0)->click();
         return f;
     }
     void type(Frm731 &f, int box, const QString &keys)

@@ -3,7 +3,7 @@
 #include "reports/reportprint.h"
 #include "reports/reportwriter.h"
 
-#include "pdftext.h"
+#include "support/pdftext.h"
 
 #include <QFontInfo>
 #include <QFontMetricsF>

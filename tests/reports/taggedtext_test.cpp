@@ -4,7 +4,7 @@
 
 #include "data/messenger.h"
 
-#include "pdftext.h"
+#include "support/pdftext.h"
 
 #include <QFile>
 #include <QPrinter>

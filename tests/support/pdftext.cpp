@@ -1,5 +1,5 @@
 // pdftotext and pdfinfo through QProcess.
-#include "pdftext.h"
+#include "support/pdftext.h"
 
 #include <QProcess>
 #include <QRegularExpression>

@@ -1,0 +1,141 @@
+// The declaration window's commands on the offscreen platform: the gate on leaving the
+// identification, "&Validar" with its list, "&Grabar", "&Salir" with its question.
+#include "data/clock.h"
+#include "declaration/boxedit.h"
+#include "declaration/frm731.h"
+#include "support/moduleinstall.h"
+#include "support/scriptedmessenger.h"
+#include "validation/frmconsist.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace qz {
+namespace {
+
+using test::ScriptedMessenger;
+
+class CommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString(); }
+    std::unique_ptr<Frm731> newDeclaration()
+    {
+        const Frm731::Context c{db_, messages_, nullptr, nullptr, 0, "USUARIO0", false, false};
+        auto f = std::make_unique<Frm731>(c, nullptr);
+        f->load();
+        f->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(f.get()));
+        QTest::keyClick(f->taxpayerList(), Qt::Key_Down);
+        QLineEdit *periodo = f->fieldEdit(Field::Periodo);
+        periodo->setCursorPosition(0);
+        QTest::keyClicks(periodo, "2009");
+        f->answerGroup(Answer::Coop)->button(0)->click();
+        return f;
+    }
+    // Types a whole consistent declaration.
+    void complete(Frm731 &f)
+    {
+        f.answerGroup(Answer::Rectifica)->button(0)->click();
+        f.answerGroup(Answer::Liquid)->button(0)->click();
+        f.answerGroup(Answer::Reorg)->button(0)->click();
+        f.tabs()->setCurrentIndex(2);
+        QTest::keyClicks(f.boxEdit(101), "2500000");
+        f.tabs()->setCurrentIndex(3);
+        QTest::keyClicks(f.boxEdit(160), "1");
+        QTest::keyClicks(f.boxEdit(180), "6000");
+        f.model().setPaymentType("E");
+        f.model().representativeType = "01  -  DNI";
+        f.model().setText(225, "01");
+        f.model().setText(226, "12345678");
+    }
+
+    PinnedClock clock_{QDateTime(QDate(2026, 6, 1), QTime(10, 0))};
+    test::ModuleInstall inst_;
+    Database &db_ = inst_.db();
+    ScriptedMessenger messages_;
+};
+
+TEST_F(CommandsTest, GateKeepsTheUserOnTheIdentification)
+{
+    auto f = newDeclaration();
+    messages_.shown.clear();
+    f->tabs()->setCurrentIndex(2);
+    EXPECT_EQ(f->tabs()->currentIndex(), 0);
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(
+        messages_.shown[0].text,
+        QString::fromUtf8("Indique si la presente declaración rectifica o sustituye a otra."));
+    f->answerGroup(Answer::Rectifica)->button(0)->click();
+    f->tabs()->setCurrentIndex(2);
+    EXPECT_EQ(f->tabs()->currentIndex(), 2);
+}
+
+TEST_F(CommandsTest, ValidarListsWhatIsMissing)
+{
+    auto f = newDeclaration();
+    f->answerGroup(Answer::Rectifica)->button(0)->click();
+    QString listed;
+    QTimer::singleShot(0, [&] {
+        auto *list = qobject_cast<FrmConsist *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(list);
+        listed = list->text()->toPlainText();
+        list->findChild<QPushButton *>("cmdAceptar")->click();
+    });
+    f->validarButton()->click();
+    EXPECT_TRUE(listed.contains(QString::fromUtf8("Ingrese el importe a pagar (casilla 180)")))
+        << listed.toStdString();
+    EXPECT_EQ(f->saveState(), 2);
+}
+
+TEST_F(CommandsTest, GrabarStoresAndSalirAsksFirst)
+{
+    auto f = newDeclaration();
+    complete(*f);
+    messages_.shown.clear();
+    ASSERT_TRUE(f->CmdGrabar_Click());
+    EXPECT_EQ(db_.scalar("SELECT estado FROM CAB").toInt(), 0);
+    EXPECT_EQ(db_.scalar("SELECT i_valor FROM DET WHERE Casilla='101'").toText(), "2500000");
+    EXPECT_FALSE(f->model().AlgunCambio);
+    EXPECT_EQ(f->saveState(), 1);
+
+    // A change, then "&Salir" answered Yes: saved again before the window closes.
+    f->tabs()->setCurrentIndex(2);
+    f->boxEdit(104)->setFocus();
+    QTest::keyClicks(f->boxEdit(104), "500");
+    messages_.answer = MessageAnswer::Yes;
+    messages_.shown.clear();
+    f->salirButton()->click();
+    ASSERT_FALSE(messages_.shown.empty());
+    EXPECT_EQ(messages_.shown[0].text,
+              QString::fromUtf8("¿La declaración ha sido modificada, desea guardar los cambios?"));
+    EXPECT_EQ(db_.scalar("SELECT i_valor FROM DET WHERE Casilla='104'").toText(), "500");
+    EXPECT_FALSE(f->isVisible());
+}
+
+TEST_F(CommandsTest, AFailedSaveKeepsTheWindowOpen)
+{
+    auto f = newDeclaration();
+    complete(*f);
+    db_.execute("CREATE TRIGGER fail BEFORE INSERT ON DET WHEN NEW.Casilla='180' BEGIN "
+                "SELECT RAISE(ABORT, 'sin espacio'); END");
+    messages_.answer = MessageAnswer::Yes;
+    f->salirButton()->click();
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_EQ(db_.scalar("SELECT count(*) FROM CAB").toInt(), 0);
+    EXPECT_TRUE(messages_.shown.back().text.contains("sin espacio"))
+        << messages_.shown.back().text.toStdString();
+    EXPECT_EQ(f->boxEdit(101)->text(), "2,500,000");
+}
+
+} // namespace
+} // namespace qz
