@@ -3,11 +3,12 @@
 
 #include "components/paymentform.h"
 #include "components/statusbar.h"
-#include "declaration/boxedit.h"
 #include "declaration/boxes.h"
 #include "declaration/editformat.h"
+#include "shell/boxedit.h"
 #include "shell/doctypelist.h"
 #include "shell/windowroutines.h"
+#include "validation/companylist.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -367,16 +368,20 @@ void Frm731::showPayment()
 
 void Frm731::showCompanies()
 {
-    const QueryResult rows = model_.companyRows();
+    const QueryResult rows = companyListRows(context_.db);
     companies_->setRowCount(rows.rowCount());
     for (int r = 0; r < rows.rowCount(); ++r) {
         for (int c = 0; c < 8; ++c) {
             companies_->setItem(r, c, new QTableWidgetItem(rows.at(r, c).toText()));
         }
     }
-    lblCount_->setText(QString::number(rows.rowCount()));
-    txtBase_->setText(model_.totalBase);
-    txtPercepcion_->setText(model_.totalImpuesto);
+    const CompanyTotals totals = companyTotals(context_.db);
+    lblCount_->setText(totals.countCaption);
+    txtBase_->setText(totals.totalBase);
+    txtPercepcion_->setText(totals.totalImpuesto);
+    model_.totalBase = totals.totalBase;
+    model_.totalImpuesto = totals.totalImpuesto;
+    model_.setText(115, totals.box115);
 }
 
 void Frm731::focusTarget(const FocusTarget &target)

@@ -70,12 +70,17 @@ public:
     QPushButton *salirButton() const { return salir_; }
     int helpTopic() const { return helpTopic_; }
     QPushButton *validarButton() const { return validar_; }
+    QTableWidget *companyList() const { return companies_; }
     QPushButton *grabarButton() const { return grabar_; }
     int saveState() const { return saveState_; }
 
     // The commands (frm731commands.cpp).
     void CmdValidar_Click();
     bool CmdGrabar_Click(); // true when saved
+    // "&Nuevo" (0), "&Modificar" (1) and "&Eliminar" (2) of the companies list.
+    void CmdOpciones_Click(int index);
+    // Opens the assistant of box 105 or 110 and puts its total into the box.
+    void openAssistant(int box);
     // The identification gate on leaving page 0; false when the user must stay.
     bool ValidaContForm1();
 

@@ -6,9 +6,14 @@
 #include "components/statusbar.h"
 #include "data/config.h"
 #include "data/paths.h"
-#include "declaration/boxedit.h"
+#include "declaration/frmanexo105.h"
+#include "declaration/frmanexo110.h"
+#include "shell/boxedit.h"
+#include "shell/windowroutines.h"
+#include "validation/companylist.h"
 #include "validation/declarationreview.h"
 #include "validation/declarationsave.h"
+#include "validation/frmageper.h"
 #include "validation/frmconsist.h"
 
 #include <QApplication>
@@ -16,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 
 namespace qz {
 
@@ -73,6 +79,62 @@ void Frm731::showStop(const ReviewStop &stop)
     if (focus && focus->isEnabled()) {
         focus->setFocus();
     }
+}
+
+void Frm731::CmdOpciones_Click(int index)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const int row = companies_->currentRow();
+    const QString selected =
+        row >= 0 && companies_->item(row, 0) ? companies_->item(row, 0)->text() : QString();
+    CompanyFormContext ctx;
+    ctx.declarantRuc = model_.taxpayerRuc().trimmed();
+    ctx.exercise = model_.field(Field::Periodo).trimmed();
+    ctx.reorgType = model_.tipoReorg();
+    ctx.readOnly = model_.bHistorico;
+    QApplication::restoreOverrideCursor();
+    if (index == 0) {
+        ctx.mode = QStringLiteral("0");
+        openFrmAgePer(this, context_.db, context_.messenger, ctx);
+        model_.AlgunCambio = true;
+    } else if (index == 1) {
+        if (companies_->rowCount() == 0) {
+            return;
+        }
+        ctx.mode = QStringLiteral("1");
+        ctx.selectedRuc = selected.isEmpty() ? companies_->item(0, 0)->text() : selected;
+        openFrmAgePer(this, context_.db, context_.messenger, ctx);
+        model_.AlgunCambio = true;
+    } else if (index == 2) {
+        if (companies_->rowCount() == 0 || selected.isEmpty()) {
+            return;
+        }
+        if (confirmDeleteCompany(context_.db, context_.messenger,
+                                 QString::fromLatin1(DeclarationModel::kCaption), selected)) {
+            model_.AlgunCambio = true;
+        }
+    }
+    showCompanies();
+}
+
+void Frm731::openAssistant(int box)
+{
+    BoxEdit *edit = boxEdit(box);
+    double total = 0;
+    if (box == 105) {
+        total = openFrmAnexo105(this, context_.db, context_.messenger, model_.taxpayerRuc(),
+                                model_.iModo, model_.bHistorico, model_.sCorrel, model_.sPeriodo(),
+                                model_.sFormulario);
+    } else {
+        total = openFrmAnexo110(this, context_.messenger, model_.text(110), model_.mtoDet,
+                                model_.mtoNet);
+    }
+    // Box 105 is at once the sum of the assistant's stored rows; box 110 keeps the ratio.
+    model_.setText(box, QString::number(total, 'g', 15));
+    QApplication::processEvents();
+    edit->setFocus();
+    QApplication::processEvents();
+    enterAsTab(QStringLiteral("TAB"), edit);
 }
 
 bool Frm731::ValidaContForm1()

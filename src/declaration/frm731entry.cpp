@@ -2,9 +2,9 @@
 // focus, the help lines, the page rules and the activation.
 #include "declaration/frm731.h"
 
-#include "declaration/boxedit.h"
 #include "declaration/boxes.h"
 #include "declaration/editformat.h"
+#include "shell/boxedit.h"
 #include "shell/windowroutines.h"
 
 #include <QApplication>
@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QTimer>
 
 namespace qz {
 
@@ -40,7 +41,10 @@ int Frm731::boxKey(int box, int code)
     int passed = 0;
     const bool digit = code >= '0' && code <= '9';
     if (box == 105 || box == 110) {
-        // The assistants come with a later version: a digit or Enter opens nothing yet.
+        // Only the assistants fill these boxes: a digit or Enter opens the box's assistant.
+        if (digit || code == 13) {
+            QTimer::singleShot(0, this, [this, box] { openAssistant(box); });
+        }
         passed = 0;
     } else if (code == 13) {
         if (box != 113) {

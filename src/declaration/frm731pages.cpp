@@ -3,8 +3,9 @@
 #include "declaration/frm731.h"
 
 #include "components/paymentform.h"
-#include "declaration/boxedit.h"
 #include "declaration/boxes.h"
+#include "shell/boxedit.h"
+#include "validation/companylist.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -190,24 +191,32 @@ QWidget *Frm731::buildPage1()
     form->addRow(lblFecha_, addField(Field::FechaReorg, 10, page));
     form->addRow(lblCantidad_, addField(Field::CantEmpresas, 3, page));
 
-    companiesFrame_ = new QGroupBox(QStringLiteral("Empresas"), page);
+    companiesFrame_ = new QGroupBox(
+        QStringLiteral("Detalle de Sociedades Involucradas en Proceso de Reorganización"), page);
     companiesFrame_->setObjectName(QStringLiteral("fraEmpresas"));
     companiesFrame_->installEventFilter(this);
     companies_ = new QTableWidget(0, 8, companiesFrame_);
     companies_->setObjectName(QStringLiteral("grdEmpresas"));
-    companies_->setHorizontalHeaderLabels(
-        {QStringLiteral("RUC"), QStringLiteral("Razón Social"), QStringLiteral("Activos"),
-         QStringLiteral("% Part."), QStringLiteral("Adiciones"), QStringLiteral("Deducciones"),
-         QStringLiteral("Base Imponible"), QStringLiteral("OKRE")});
+    companies_->setHorizontalHeaderLabels(companyColumnCaptions());
+    companies_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    companies_->setSelectionMode(QAbstractItemView::SingleSelection);
     companies_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     companies_->verticalHeader()->hide();
     auto *buttons = new QHBoxLayout;
+    int option = 0;
     for (const char *caption : {"&Nuevo", "&Modificar", "&Eliminar"}) {
         auto *b = new QPushButton(QString::fromUtf8(caption), companiesFrame_);
-        b->setEnabled(false); // the companies dialog comes with a later version
+        b->setObjectName(QStringLiteral("CmdOpciones_%1").arg(option));
+        connect(b, &QPushButton::clicked, this, [this, option] { CmdOpciones_Click(option); });
         companyButtons_ << b;
         buttons->addWidget(b);
+        ++option;
     }
+    connect(companies_, &QTableWidget::cellDoubleClicked, this, [this] {
+        if (!model_.bHistorico) {
+            CmdOpciones_Click(1);
+        }
+    });
     lblCount_ = new QLabel(companiesFrame_);
     lblCount_->setObjectName(QStringLiteral("lblCantidad"));
     txtBase_ = new QLineEdit(companiesFrame_);
@@ -218,7 +227,8 @@ QWidget *Frm731::buildPage1()
     txtPercepcion_->setReadOnly(true);
     buttons->addStretch();
     buttons->addWidget(lblCount_);
-    buttons->addWidget(new QLabel(QStringLiteral("Total OKRE :"), companiesFrame_));
+    buttons->addWidget(txtBase_);
+    buttons->addWidget(new QLabel(QStringLiteral("Total impuesto a pagar :"), companiesFrame_));
     buttons->addWidget(txtPercepcion_);
     auto *frameLayout = new QVBoxLayout(companiesFrame_);
     frameLayout->addWidget(companies_);

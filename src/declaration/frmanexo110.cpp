@@ -3,7 +3,7 @@
 
 #include "components/textutility.h"
 #include "data/format.h"
-#include "declaration/boxedit.h"
+#include "shell/boxedit.h"
 #include "shell/windowroutines.h"
 
 #include <QFocusEvent>

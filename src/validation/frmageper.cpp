@@ -1,7 +1,7 @@
 // The company dialog: widgets, keys, focus formats and messages around CompanyForm.
 #include "validation/frmageper.h"
 
-#include "declaration/boxedit.h"
+#include "shell/boxedit.h"
 #include "shell/windowgeometry.h"
 #include "shell/windowroutines.h"
 

@@ -2,7 +2,7 @@
 // the total and the ratio, the messages, the accept and its error, the read-only sent view
 // and the two entry functions the declaration window calls.
 #include "data/sqltext.h"
-#include "declaration/boxedit.h"
+#include "shell/boxedit.h"
 #include "declaration/frmanexo105.h"
 #include "declaration/frmanexo110.h"
 #include "support/moduleinstall.h"

@@ -1,11 +1,15 @@
 // The declaration window's commands on the offscreen platform: the gate on leaving the
 // identification, "&Validar" with its list, "&Grabar", "&Salir" with its question.
 #include "data/clock.h"
-#include "declaration/boxedit.h"
 #include "declaration/frm731.h"
+#include "declaration/frmanexo105.h"
+#include "shell/boxedit.h"
 #include "support/moduleinstall.h"
 #include "support/scriptedmessenger.h"
+#include "validation/frmageper.h"
 #include "validation/frmconsist.h"
+
+#include <QTableWidget>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -135,6 +139,53 @@ TEST_F(CommandsTest, AFailedSaveKeepsTheWindowOpen)
     EXPECT_TRUE(messages_.shown.back().text.contains("sin espacio"))
         << messages_.shown.back().text.toStdString();
     EXPECT_EQ(f->boxEdit(101)->text(), "2,500,000");
+}
+
+TEST_F(CommandsTest, Box105OpensItsAssistant)
+{
+    auto f = newDeclaration();
+    f->answerGroup(Answer::Rectifica)->button(0)->click();
+    f->tabs()->setCurrentIndex(2);
+    bool opened = false;
+    QTimer::singleShot(50, [&] {
+        auto *a = qobject_cast<FrmAnexo105 *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(a);
+        opened = true;
+        QTest::keyClicks(a->amountEdit(0), "1000");
+        QTest::keyClicks(a->amountEdit(10), "500");
+        a->aceptarButton()->click();
+    });
+    QTest::keyClick(f->boxEdit(105), Qt::Key_7);
+    QTRY_VERIFY(opened);
+    QTRY_COMPARE(f->boxEdit(105)->text(), QStringLiteral("(1,500)"));
+    EXPECT_EQ(db_.scalar("SELECT i_valor FROM DET WHERE Casilla='546'").toText(), "1000");
+    EXPECT_EQ(db_.scalar("SELECT cNumero FROM CAB").toText(), "0"); // the provisional header
+}
+
+TEST_F(CommandsTest, CompaniesComeFromTheirDialog)
+{
+    auto f = newDeclaration();
+    f->answerGroup(Answer::Rectifica)->button(0)->click();
+    f->answerGroup(Answer::Reorg)->button(1)->click();
+    f->model().chooseReorgType(0);
+    f->tabs()->setCurrentIndex(1);
+    QTimer::singleShot(0, [&] {
+        auto *d = qobject_cast<FrmAgePer *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(d);
+        QTest::keyClicks(d->edit(CompanyField::Ruc), "20100079705");
+        QTest::keyClicks(d->edit(CompanyField::Razon), "EMPRESA UNO");
+        QTest::keyClicks(d->edit(CompanyField::Activos), "3000000");
+        d->aceptarButton()->click();
+    });
+    f->findChild<QPushButton *>("CmdOpciones_0")->click();
+    ASSERT_EQ(f->companyList()->rowCount(), 1);
+    // (3,000,000 - 1,000,000) x 0.004 = 8,000 for the scale of 2009, into box 115.
+    EXPECT_EQ(f->boxEdit(115)->text(), "8,000");
+    f->companyList()->setCurrentCell(0, 0);
+    messages_.answer = MessageAnswer::Yes;
+    f->findChild<QPushButton *>("CmdOpciones_2")->click();
+    EXPECT_EQ(f->companyList()->rowCount(), 0);
+    EXPECT_EQ(f->boxEdit(115)->text(), "");
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // filters, Enter, the clipboard, help lines, page rules, loading a stored declaration.
 #include "components/statusbar.h"
 #include "data/clock.h"
-#include "declaration/boxedit.h"
+#include "shell/boxedit.h"
 #include "declaration/frm731.h"
 #include "support/moduleinstall.h"
 #include "support/scriptedmessenger.h"

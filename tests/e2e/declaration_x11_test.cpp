@@ -7,10 +7,10 @@
 // timer that looks for QApplication::activeModalWidget().
 #include "components/statusbar.h"
 #include "data/clock.h"
-#include "declaration/boxedit.h"
 #include "declaration/frm731.h"
 #include "decltab/tableinstaller.h"
 #include "platform/windowlist.h"
+#include "shell/boxedit.h"
 #include "shell/mdifrm.h"
 #include "support/scriptedmessenger.h"
 #include "support/tempinstall.h"
@@ -75,6 +75,7 @@ TEST(DeclarationOnX11, NewDeclarationTypedAndComputed)
             periodo->setCursorPosition(0);
             QTest::keyClicks(periodo, "2009");
             form->answerGroup(qz::Answer::Coop)->button(0)->click();
+            form->answerGroup(qz::Answer::Rectifica)->button(0)->click();
             form->tabs()->setCurrentIndex(2);
             QTest::keyClicks(form->boxEdit(101), "2500000");
             QTest::keyClicks(form->boxEdit(104), "500000");
@@ -93,9 +94,10 @@ TEST(DeclarationOnX11, NewDeclarationTypedAndComputed)
     // 146 = 8,000 - 2,000.
     EXPECT_EQ(seen, QStringList({"3,000,000", "3,000,000", "8,000", "8,000", "8,000", "6,000"}));
     EXPECT_EQ(main.statusBarControl()->period(), "2009");
-    EXPECT_TRUE(messages.shown.empty())
-        << messages.shown.front().title.toStdString() << ": "
-        << messages.shown.front().text.toStdString();
+    // Only "&Salir"'s question, answered No: the declaration was never saved.
+    ASSERT_EQ(messages.shown.size(), 1u) << messages.shown.front().text.toStdString();
+    EXPECT_EQ(messages.shown[0].text,
+              QString::fromUtf8("¿La declaración ha sido modificada, desea guardar los cambios?"));
 }
 
 } // namespace

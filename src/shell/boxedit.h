@@ -1,7 +1,8 @@
-// The text field of one box (element n of the window's field array TxtValor): it reports
-// typed keys, focus changes and pointer moves to the window, and blocks every way of pasting
-// into a box (Shift+Insert, Ctrl+V, the context-menu key, the right and the middle mouse
-// button), emptying the clipboard as the host's fields do for the first three.
+// The text field of one box (element n of the declaration window's field array TxtValor),
+// also used by the assistants and the companies dialog: it reports typed keys, focus changes
+// and pointer moves to its window, and blocks every way of pasting (Shift+Insert, Ctrl+V, the
+// context-menu key, the right and the middle mouse button), emptying the clipboard as the
+// host's fields do for the first three.
 #pragma once
 
 #include <QLineEdit>

@@ -1,5 +1,5 @@
 // Box fields: keys, focus, pointer and the clipboard.
-#include "declaration/boxedit.h"
+#include "shell/boxedit.h"
 
 #include <QApplication>
 #include <QClipboard>
