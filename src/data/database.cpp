@@ -138,7 +138,9 @@ Database::~Database()
     close();
 }
 
-Database::Database(Database &&other) noexcept : db_(other.db_), path_(std::move(other.path_))
+Database::Database(Database &&other) noexcept
+    : db_(other.db_), path_(std::move(other.path_)), columns_(std::move(other.columns_)),
+      columnsSchema_(other.columnsSchema_)
 {
     other.db_ = nullptr;
 }
@@ -149,6 +151,8 @@ Database &Database::operator=(Database &&other) noexcept
         close();
         db_ = other.db_;
         path_ = std::move(other.path_);
+        columns_ = std::move(other.columns_);
+        columnsSchema_ = other.columnsSchema_;
         other.db_ = nullptr;
     }
     return *this;
@@ -305,6 +309,15 @@ Value Database::scalar(const QString &sql)
 
 std::vector<ColumnInfo> Database::columnsOf(const QString &table)
 {
+    const qint64 schema = query(QStringLiteral("PRAGMA schema_version")).at(0, 0).toInt();
+    if (schema != columnsSchema_) {
+        columns_.clear();
+        columnsSchema_ = schema;
+    }
+    const QString key = table.toLower();
+    if (const auto it = columns_.find(key); it != columns_.end()) {
+        return it->second;
+    }
     QueryResult r = query(QStringLiteral("PRAGMA table_info(%1)").arg(sqlQuoted(table)));
     if (r.isEmpty()) {
         throw DbError(
@@ -317,6 +330,7 @@ std::vector<ColumnInfo> Database::columnsOf(const QString &table)
     for (int i = 0; i < r.rowCount(); ++i) {
         columns.push_back({r.at(i, nameCol).toText(), r.at(i, typeCol).toText()});
     }
+    columns_[key] = columns;
     return columns;
 }
 

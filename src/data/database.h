@@ -13,6 +13,7 @@
 
 #include <QString>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -78,6 +79,10 @@ private:
 
     sqlite3 *db_ = nullptr;
     QString path_;
+    // Columns of the tables already asked for, valid while the schema version stays the same
+    // (any connection that changes the schema changes it).
+    std::map<QString, std::vector<ColumnInfo>> columns_;
+    qint64 columnsSchema_ = -1;
 };
 
 // Maps an engine result code and message to the host's error number.

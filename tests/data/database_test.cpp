@@ -145,6 +145,16 @@ TEST_F(DatabaseTest, ErrorsCarryTheHostNumbers)
     EXPECT_FALSE(db_.tableExists("nosuch"));
 }
 
+TEST_F(DatabaseTest, ColumnsFollowSchemaChangesOfOtherConnections)
+{
+    const size_t before = db_.columnsOf("CONT").size();
+    ASSERT_GT(before, 0u);
+    Database other = Database::open(db_.path());
+    other.execute("ALTER TABLE CONT ADD COLUMN extra text");
+    EXPECT_EQ(db_.columnsOf("cont").size(), before + 1);
+    EXPECT_EQ(db_.newRecord("CONT").columnCount(), static_cast<int>(before + 1));
+}
+
 TEST_F(DatabaseTest, OpenFailuresAreClearErrors)
 {
     EXPECT_EQ(errorOf([&] { Database::open(dir_.filePath("missing.mdb")); }), 3024);
