@@ -10,6 +10,8 @@
 #include "validation/frmconsist.h"
 
 #include <QTableWidget>
+#include <QTextBlock>
+#include <QTextDocument>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -93,12 +95,22 @@ TEST_F(CommandsTest, ValidarListsWhatIsMissing)
         auto *list = qobject_cast<FrmConsist *>(QApplication::activeModalWidget());
         ASSERT_TRUE(list);
         listed = list->text()->toPlainText();
+        // Double-clicking the line about box 180 goes to that box.
+        QTextDocument *doc = list->text()->document();
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+            if (b.text().contains("casilla 180")) {
+                const QRect r = list->text()->cursorRect(QTextCursor(b));
+                QTest::mouseDClick(list->text()->viewport(), Qt::LeftButton, {}, r.center());
+                return;
+            }
+        }
         list->findChild<QPushButton *>("cmdAceptar")->click();
     });
     f->validarButton()->click();
     EXPECT_TRUE(listed.contains(QString::fromUtf8("Ingrese el importe a pagar (casilla 180)")))
         << listed.toStdString();
     EXPECT_EQ(f->saveState(), 2);
+    EXPECT_EQ(f->tabs()->currentIndex(), 3);
 }
 
 TEST_F(CommandsTest, GrabarStoresAndSalirAsksFirst)
