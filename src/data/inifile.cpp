@@ -72,6 +72,7 @@ void IniFile::setContent(const QByteArray &bytes)
     lines_.clear();
     eol_ = bytes.contains("\r\n") || !bytes.contains('\n') ? QByteArray("\r\n") : QByteArray("\n");
     finalEol_ = bytes.isEmpty() || bytes.endsWith('\n');
+    finalTail_.clear();
     QList<QByteArray> parts = bytes.split('\n');
     if (finalEol_ && !parts.isEmpty()) {
         parts.removeLast();
@@ -82,6 +83,10 @@ void IniFile::setContent(const QByteArray &bytes)
         }
         lines_.push_back(p);
     }
+    // A last line that ends in a CR without its LF keeps that CR when the file is written.
+    if (!finalEol_ && bytes.endsWith('\r')) {
+        finalTail_ = "\r";
+    }
 }
 
 QByteArray IniFile::content() const
@@ -91,6 +96,8 @@ QByteArray IniFile::content() const
         out += lines_[i];
         if (i + 1 < lines_.size() || finalEol_) {
             out += eol_;
+        } else {
+            out += finalTail_;
         }
     }
     return out;
@@ -167,6 +174,7 @@ void IniFile::setValue(const QString &section, const QString &key, const QString
     lines_.push_back('[' + toCp1252(section) + ']');
     lines_.push_back(line);
     finalEol_ = true;
+    finalTail_.clear();
 }
 
 bool IniFile::save(const QString &path) const

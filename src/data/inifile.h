@@ -44,6 +44,7 @@ private:
     std::vector<QByteArray> lines_; // without their line ends
     QByteArray eol_ = "\r\n";
     bool finalEol_ = true;
+    QByteArray finalTail_; // "\r" when the file ends in a CR without its LF
 };
 
 // One-call helpers on a path, as the host's profile functions.

@@ -89,6 +89,20 @@ TEST(IniFile, NewSectionIsAppended)
     EXPECT_EQ(ini.content(), QByteArray("[A]\nx=1\n[Options]\nSystemDB=w\n"));
 }
 
+TEST(IniFile, ContentKeepsEveryByteOfItsLineEnds)
+{
+    // Found by the fuzz target: a file ending in a CR without its LF lost that CR.
+    for (const QByteArray &bytes : {QByteArray("\r\r"), QByteArray("[Options]\r\nA=1\r"),
+                                    QByteArray("A=1\n\r"), QByteArray("a\r\r\n")}) {
+        IniFile ini;
+        ini.setContent(bytes);
+        EXPECT_EQ(ini.content(), bytes) << bytes.toHex().toStdString();
+    }
+    IniFile ini;
+    ini.setContent("[Options]\r\nA=1\r");
+    EXPECT_EQ(ini.value("Options", "A"), "1");
+}
+
 TEST(IniFile, SaveReplacesTheFileAndKeepsBytes)
 {
     QTemporaryDir dir;
