@@ -210,7 +210,7 @@ QString ownTextForm(const Value &v)
 QString lastThreeDigits(double sum)
 {
     if (!std::isfinite(sum)) {
-        throw DbError(dberr::kOverflow, QStringLiteral("Overflow"));
+        throw DbError(dberr::kOverflow, QStringLiteral("Desbordamiento"));
     }
     const double whole = std::fabs(std::round(sum));
     QString digits;
@@ -289,7 +289,7 @@ QString recordControlCode(const Record &row, int keyColumns)
             const int code = cp1252Code(text.at(p - 1));
             const std::int64_t product = p * std::int64_t{code < 0 ? '?' : code};
             if (p > kMax16 || product > kMax16) {
-                throw DbError(dberr::kOverflow, QStringLiteral("Overflow"));
+                throw DbError(dberr::kOverflow, QStringLiteral("Desbordamiento"));
             }
             weighted += product;
         }

@@ -19,7 +19,7 @@ constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 
 [[noreturn]] void overflow()
 {
-    throw DbError(dberr::kOverflow, QStringLiteral("Overflow"));
+    throw DbError(dberr::kOverflow, QStringLiteral("Desbordamiento"));
 }
 
 std::int64_t narrow(Wide v)
@@ -122,7 +122,7 @@ Currency Currency::operator*(Currency o) const
 Currency Currency::operator/(Currency o) const
 {
     if (o.raw_ == 0) {
-        throw DbError(kDivisionByZero, QStringLiteral("Division by zero"));
+        throw DbError(kDivisionByZero, QStringLiteral("División por cero"));
     }
     return fromRaw(narrow(divideRounded(Wide{raw_} * kScale, o.raw_)));
 }

@@ -2,7 +2,7 @@
 // Arithmetic is exact for sums and products of amounts within +-922,337,203,685,477.5807;
 // conversions from double round half away from zero to four decimals on the decimal digits
 // of the double (0.00005 is 0.0001, 2.00015 is 2.0002). A result outside the range throws
-// DbError(kOverflow, "Overflow") and a division by zero DbError(kDivisionByZero, ...), as the
+// DbError(kOverflow, "Desbordamiento") and a division by zero DbError(kDivisionByZero, ...), as the
 // host raises its run-time errors 6 and 11.
 #pragma once
 

@@ -67,7 +67,7 @@ QString CompanyForm::netAssetsLabel() const
     const QString exercise = context_.exercise.trimmed();
     const std::optional<double> year = readNumberText(exercise);
     if (!year) {
-        throw DbError(13, QStringLiteral("Type mismatch"));
+        throw DbError(13, QStringLiteral("No coinciden los tipos"));
     }
     // The exercise compares as text, as the host compares it.
     QString label = exercise < u"2006" ? QStringLiteral("Activos Netos ajustados al 31/12/")
