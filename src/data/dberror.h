@@ -30,6 +30,9 @@ public:
     DbError(int number, const QString &description);
     int number() const { return number_; }
     QString description() const { return description_; }
+    // The text of the standard error box of the windows: the number, a line feed and the
+    // description.
+    QString boxText() const { return QString::number(number_) + u'\n' + description_; }
 
 private:
     int number_;

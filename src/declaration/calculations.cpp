@@ -52,7 +52,7 @@ void DeclarationModel::Calcular105(const QString &sCasilla)
         }
     } catch (const DbError &e) {
         // The chain goes on with what it has; the window stays usable.
-        show(MessageIcon::Critical, QString::number(e.number()) + u'\n' + e.description());
+        show(MessageIcon::Critical, e.boxText());
     }
     double total = 0;
     for (int slot = 1; slot <= 11; ++slot) {
@@ -127,7 +127,7 @@ Currency DeclarationModel::EscalaOkre(const QString &selector)
     try {
         return taxScale(db_, sPeriodoActual, selector);
     } catch (const DbError &e) {
-        show(MessageIcon::Critical, QString::number(e.number()) + u'\n' + e.description());
+        show(MessageIcon::Critical, e.boxText());
         return Currency();
     }
 }

@@ -49,7 +49,7 @@ void DeclarationModel::loadCompanies()
         totalImpuesto = formatValue(totals.at(0, 1), pattern);
         setText(115, totalImpuesto);
     } catch (const DbError &e) {
-        show(MessageIcon::Critical, QString::number(e.number()) + u'\n' + e.description());
+        show(MessageIcon::Critical, e.boxText());
     }
     emit companiesChanged();
 }
@@ -61,7 +61,7 @@ QueryResult DeclarationModel::companyRows()
                          QStringLiteral("MTO_ADIC, MTO_DEDUC, MTO_BASE_IMP, MTO_IMP_PAG ") +
                          QStringLiteral("FROM TMPF731EMPRESAS"));
     } catch (const DbError &e) {
-        show(MessageIcon::Critical, QString::number(e.number()) + u'\n' + e.description());
+        show(MessageIcon::Critical, e.boxText());
         return QueryResult();
     }
 }

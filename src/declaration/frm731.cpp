@@ -52,14 +52,6 @@ void paint(QWidget *w, BoxColor c)
     }
 }
 
-// Counts a nested write of model values into widgets, so that the widgets' own change
-// signals are not taken for the user's.
-struct Syncing {
-    explicit Syncing(int &depth) : depth_(depth) { ++depth_; }
-    ~Syncing() { --depth_; }
-    int &depth_;
-};
-
 } // namespace
 
 Frm731::Frm731(const Context &context, QWidget *mainWindow)

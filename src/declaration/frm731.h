@@ -94,6 +94,14 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Counts a nested write of model values into widgets, so that the widgets' own change
+    // signals are not taken for the user's.
+    struct Syncing {
+        explicit Syncing(int &depth) : depth_(depth) { ++depth_; }
+        ~Syncing() { --depth_; }
+        int &depth_;
+    };
+
     // Building (frm731pages.cpp).
     QWidget *buildPage0();
     QWidget *buildPage1();

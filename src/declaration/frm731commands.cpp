@@ -25,17 +25,6 @@
 
 namespace qz {
 
-namespace {
-
-// Counts a nested write of model values into widgets (see frm731.cpp).
-struct Syncing {
-    explicit Syncing(int &depth) : depth_(depth) { ++depth_; }
-    ~Syncing() { --depth_; }
-    int &depth_;
-};
-
-} // namespace
-
 QString Frm731::mensPath() const
 {
     return joinPath(normalizedDir(readOption(QStringLiteral("SysPath"))),

@@ -21,13 +21,6 @@ namespace {
 
 constexpr int kPageTopics[] = {1022, 1019, 1021, 1020, 1023};
 
-// Counts a nested write of model values into widgets (see frm731.cpp).
-struct Syncing {
-    explicit Syncing(int &depth) : depth_(depth) { ++depth_; }
-    ~Syncing() { --depth_; }
-    int &depth_;
-};
-
 } // namespace
 
 int Frm731::documentLength() const

@@ -85,7 +85,7 @@ void setLimit(QLineEdit *edit, int length)
 
 QString errorText(const DbError &e)
 {
-    return QString::number(e.number()) + u'\n' + e.description();
+    return e.boxText();
 }
 
 } // namespace

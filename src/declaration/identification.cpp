@@ -59,7 +59,7 @@ void DeclarationModel::loadTaxpayerList()
                                     r.at(i, nombre).toText();
         }
     } catch (const DbError &e) {
-        show(MessageIcon::Critical, QString::number(e.number()) + u'\n' + e.description());
+        show(MessageIcon::Critical, e.boxText());
     }
     emit taxpayersChanged();
 }
@@ -76,7 +76,7 @@ void DeclarationModel::loadReorgTypes()
                                r.at(i, 1).toText().mid(0, 80);
         }
     } catch (const DbError &e) {
-        show(MessageIcon::Critical, QString::number(e.number()) + u'\n' + e.description());
+        show(MessageIcon::Critical, e.boxText());
     }
     emit reorgListChanged();
 }
@@ -91,7 +91,7 @@ QStringList DeclarationModel::zoneEntries()
             entries << r.at(i, 1).toText().mid(0, 15) + QString(100, u' ') + r.at(i, 0).toText();
         }
     } catch (const DbError &e) {
-        show(MessageIcon::Critical, QString::number(e.number()) + u'\n' + e.description());
+        show(MessageIcon::Critical, e.boxText());
     }
     return entries;
 }
@@ -104,7 +104,7 @@ bool DeclarationModel::hasAdjustmentFactor()
                        QStringLiteral(" AND ARGUMENTO='200212'"))
                     .isEmpty();
     } catch (const DbError &e) {
-        show(MessageIcon::Critical, QString::number(e.number()) + u'\n' + e.description());
+        show(MessageIcon::Critical, e.boxText());
         return false;
     }
 }
@@ -119,7 +119,7 @@ bool DeclarationModel::headerExists(const QString &ruc)
                           sqlText(sFormulario) + u'\'')
                     .isEmpty();
     } catch (const DbError &e) {
-        show(MessageIcon::Critical, QString::number(e.number()) + u'\n' + e.description());
+        show(MessageIcon::Critical, e.boxText());
         return false;
     }
 }
@@ -341,7 +341,7 @@ void DeclarationModel::limpiaProvisional()
         db_.execute(QStringLiteral("DELETE * FROM DET") + keys);
         tx.commit();
     } catch (const DbError &e) {
-        show(MessageIcon::Critical, QString::number(e.number()) + u'\n' + e.description());
+        show(MessageIcon::Critical, e.boxText());
     }
 }
 

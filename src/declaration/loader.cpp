@@ -74,7 +74,7 @@ bool DeclarationModel::CargaDeclaracion()
             emit paymentChanged();
         }
     } catch (const DbError &e) {
-        show(MessageIcon::Critical, QString::number(e.number()) + u'\n' + e.description());
+        show(MessageIcon::Critical, e.boxText());
     }
     return found;
 }
@@ -180,7 +180,7 @@ void DeclarationModel::CoefIni()
             mtoNet = r.at(i, QStringLiteral("mto_net")).toText();
         }
     } catch (const DbError &e) {
-        show(MessageIcon::Critical, QString::number(e.number()) + u'\n' + e.description());
+        show(MessageIcon::Critical, e.boxText());
     }
 }
 

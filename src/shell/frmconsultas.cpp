@@ -55,8 +55,7 @@ void FrmConsultas::load(Database &db, int iModo, Messenger &messenger)
     try {
         rows = db.query(c.statement);
     } catch (const DbError &e) {
-        messenger.show(MessageIcon::Critical, QStringLiteral("Error"),
-                       QString::number(e.number()) + u'\n' + e.description());
+        messenger.show(MessageIcon::Critical, QStringLiteral("Error"), e.boxText());
     }
     model_->setResult(std::move(rows), {c.heading1, c.heading2});
     if (model_->rowCount() > 0) {

@@ -79,8 +79,7 @@ bool confirmDeleteCompany(Database &db, Messenger &messenger, const QString &tit
         deleteCompany(db, ruc);
         return true;
     } catch (const DbError &e) {
-        messenger.show(MessageIcon::Critical, QStringLiteral("Error"),
-                       QString::number(e.number()) + u'\n' + e.description());
+        messenger.show(MessageIcon::Critical, QStringLiteral("Error"), e.boxText());
         return false;
     }
 }

@@ -344,7 +344,7 @@ SaveOutcome DeclarationSave::CmdGrabar()
         writeCompanies(ruc, exercise);
         tx.commit();
     } catch (const DbError &e) {
-        out.error = QString::number(e.number()) + u'\n' + e.description();
+        out.error = e.boxText();
         return out;
     }
     out.saved = true;
@@ -415,7 +415,7 @@ SaveOutcome DeclarationSave::registerOrder()
         }
         tx.commit();
     } catch (const DbError &e) {
-        out.error = QString::number(e.number()) + u'\n' + e.description();
+        out.error = e.boxText();
         return out;
     }
     out.saved = true;

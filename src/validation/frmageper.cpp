@@ -302,8 +302,7 @@ void FrmAgePer::showRefusals(const std::vector<CompanyRefusal> &refusals)
 
 void FrmAgePer::showDbError(const DbError &e)
 {
-    messenger_.show(MessageIcon::Critical, QStringLiteral("Error"),
-                    QString::number(e.number()) + u'\n' + e.description());
+    messenger_.show(MessageIcon::Critical, QStringLiteral("Error"), e.boxText());
 }
 
 bool FrmAgePer::aceptar()
