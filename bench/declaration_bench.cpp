@@ -3,15 +3,15 @@
 // save of a whole declaration (target: median under 10 ms), and the
 // load of a full stored declaration into a new model and into the window (target: median
 // under 20 ms).
-#include "data/clock.h"
-#include "declaration/declarationmodel.h"
-#include "declaration/frm731.h"
-#include "decltab/tableinstaller.h"
-#include "shell/boxedit.h"
+#include "core/data/clock.h"
+#include "core/declaration/declarationmodel.h"
+#include "core/decltab/tableinstaller.h"
+#include "core/validation/declarationsave.h"
+#include "gui/declaration/frm731.h"
+#include "gui/widgets/boxedit.h"
 #include "support/scriptedmessenger.h"
 #include "support/storeddeclaration.h"
 #include "support/tempinstall.h"
-#include "validation/declarationsave.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,8 +2,8 @@
 // median under 50 ms each), next to the time of starting /bin/true for scale. Each program
 // is started as the host starts it, with the argument string of one declaration in the middle
 // of the table.
-#include "data/transaction.h"
-#include "decltab/tableinstaller.h"
+#include "core/data/transaction.h"
+#include "core/decltab/tableinstaller.h"
 #include "support/scriptedmessenger.h"
 #include "support/storeddeclaration.h"
 #include "support/tempinstall.h"

@@ -1,8 +1,8 @@
 // Spool registration with a million SPOOL rows present: one registration's median time
 // (target under 5 ms). The rows are spread over the three report codes.
-#include "reports/spool.h"
+#include "core/reports/spool.h"
 
-#include "data/transaction.h"
+#include "core/data/transaction.h"
 #include "support/tempinstall.h"
 
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 // window list), against a minimal Qt Widgets program measured the same way (target: within
 // 1.5 times). Both run on a private Xvfb; declmod under a host window "Velquira" and on a
 // fresh installation.
-#include "platform/windowlist.h"
+#include "core/platform/windowlist.h"
 #include "support/tempinstall.h"
 #include "support/windowowner.h"
 #include "support/xvfbserver.h"

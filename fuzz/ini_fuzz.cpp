@@ -1,7 +1,7 @@
 // Fuzz target of the QZ000.INI reader and writer: any bytes are read without failing, the
 // file's content is stable once read, and a key written reads back while every other key of
 // the file keeps its value.
-#include "data/inifile.h"
+#include "core/data/inifile.h"
 
 #include <QByteArray>
 #include <QString>

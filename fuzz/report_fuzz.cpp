@@ -1,9 +1,9 @@
 // Fuzz target of the report-file reader: any lines are read without failing, coordinates stay
 // in 16 bits, an overflow names its line, and a text command written by the writer with the
 // input as its text reads back as that text.
-#include "data/cp1252.h"
-#include "reports/reportfile.h"
-#include "reports/reportwriter.h"
+#include "core/data/cp1252.h"
+#include "core/reports/reportfile.h"
+#include "core/reports/reportwriter.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -5,13 +5,14 @@
 // Bare Xvfb has no window manager, so windows are never activated: the widgets are driven
 // directly, and the modal declaration window is reached the way Qt's own tests do it, from a
 // timer that looks for QApplication::activeModalWidget().
-#include "components/statusbar.h"
-#include "data/clock.h"
-#include "declaration/frm731.h"
-#include "decltab/tableinstaller.h"
-#include "platform/windowlist.h"
-#include "shell/boxedit.h"
-#include "shell/mdifrm.h"
+#include "core/data/clock.h"
+#include "core/decltab/tableinstaller.h"
+#include "core/platform/windowlist.h"
+#include "gui/declaration/frm731.h"
+#include "gui/shell/mdifrm.h"
+#include "gui/widgets/boxedit.h"
+#include "gui/widgets/statusbar.h"
+#include "support/qtwarnings.h"
 #include "support/scriptedmessenger.h"
 #include "support/tempinstall.h"
 #include "support/windowowner.h"
@@ -116,5 +117,6 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     qz::test::WindowOwner host(server, "Velquira", false);
     testing::InitGoogleTest(&argc, argv);
+    qz::test::failOnQtWarnings();
     return RUN_ALL_TESTS();
 }

@@ -1,8 +1,8 @@
 // declmod's start as the host starts it, on a private X server with the real programs: the
 // host window check, the single-instance rule and the exit. Message boxes are found in the X
 // window list by their titles and answered with a close request, as a user would.
-#include "data/config.h"
-#include "platform/windowlist.h"
+#include "core/data/config.h"
+#include "core/platform/windowlist.h"
 #include "support/tempinstall.h"
 #include "support/windowowner.h"
 #include "support/xvfbserver.h"

@@ -1,7 +1,7 @@
 // Installing the module into a temporary host installation.
 #include "support/moduleinstall.h"
 
-#include "decltab/tableinstaller.h"
+#include "core/decltab/tableinstaller.h"
 #include "support/scriptedmessenger.h"
 
 namespace qz::test {

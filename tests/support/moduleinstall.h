@@ -3,7 +3,7 @@
 // declarations.
 #pragma once
 
-#include "data/database.h"
+#include "core/data/database.h"
 #include "support/tempinstall.h"
 
 #include <QString>

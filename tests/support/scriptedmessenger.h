@@ -1,7 +1,7 @@
 // A Messenger for tests: records every message and gives a scripted answer to questions.
 #pragma once
 
-#include "data/messenger.h"
+#include "core/data/messenger.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // Writing declaration rows for tests.
 #include "support/storeddeclaration.h"
 
-#include "data/sqltext.h"
+#include "core/data/sqltext.h"
 
 namespace qz::test {
 

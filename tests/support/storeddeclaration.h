@@ -2,7 +2,7 @@
 // tests of the programs that read them (declchk, declrep).
 #pragma once
 
-#include "data/database.h"
+#include "core/data/database.h"
 
 #include <QMap>
 #include <QString>

@@ -1,8 +1,8 @@
 // A fresh host installation in temporary folders for one test.
 #include "support/tempinstall.h"
 
-#include "data/config.h"
-#include "integrator/installation.h"
+#include "core/data/config.h"
+#include "core/host/installation.h"
 
 #include <QDir>
 #include <QFile>

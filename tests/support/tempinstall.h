@@ -6,7 +6,7 @@
 // and restores $QZ_INI_DIR as it was. Instances may nest; destroy them in reverse order.
 #pragma once
 
-#include "data/database.h"
+#include "core/data/database.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,0 +1,91 @@
+// The connection to the shared database: one SQLite file opened shared and read-write by
+// every program of the system and by the host at the same time.
+//
+// Every connection runs in WAL mode with synchronous=FULL, a busy timeout of 5 s and
+// foreign keys off, and has the host's functions registered (see dialect.h). Statements are
+// given in the host dialect and translated before they run. Errors throw DbError with the
+// host's number (dberror.h) and the engine's text.
+#pragma once
+
+#include "core/data/dberror.h"
+#include "core/data/queryresult.h"
+#include "core/data/record.h"
+
+#include <QString>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+
+namespace qz {
+
+class Database final {
+public:
+    enum class Mode { OpenExisting, Create };
+
+    Database();
+    ~Database();
+    Database(Database &&) noexcept;
+    Database &operator=(Database &&) noexcept;
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    // Opens a database file shared and read-write. OpenExisting refuses a missing file
+    // (3051), a file that is not a database (3343) and a file opened exclusively by another
+    // program (3051). Create makes a new database in WAL mode. Throws DbError.
+    static Database open(const QString &path, Mode mode = Mode::OpenExisting);
+
+    bool isOpen() const { return db_ != nullptr; }
+    void close();
+    QString path() const { return path_; }
+
+    // Runs a statement that returns rows.
+    QueryResult query(const QString &sql);
+    // Runs a statement that changes data or structure; returns the number of rows changed.
+    int execute(const QString &sql);
+    // Runs several statements separated by ";" (used for schemas).
+    void executeScript(const QString &sql);
+
+    // First column of the first row, or Null when there is no row.
+    Value scalar(const QString &sql);
+
+    // Rows of "SELECT * FROM T [WHERE ...]" as updatable records of table T.
+    std::vector<Record> selectForUpdate(const QString &sql);
+    // A new, empty record of a table (all Null).
+    Record newRecord(const QString &table);
+    // Stores a record: INSERT when it is new (and then remembers its row), UPDATE otherwise.
+    void store(Record &record);
+    // Deletes the stored row of a record.
+    void remove(const Record &record);
+
+    // Columns of a table in order with their declared types; throws 3078 when missing.
+    std::vector<ColumnInfo> columnsOf(const QString &table);
+    bool tableExists(const QString &table);
+    QStringList tableNames();
+
+    // BEGIN IMMEDIATE / COMMIT / ROLLBACK; prefer the Transaction guard.
+    void begin();
+    void commit();
+    void rollback();
+    bool inTransaction() const;
+
+    sqlite3 *handle() const { return db_; }
+
+private:
+    explicit Database(sqlite3 *db, QString path);
+    [[noreturn]] void fail(int rc, const QString &sql = {}) const;
+
+    sqlite3 *db_ = nullptr;
+    QString path_;
+    // Columns of the tables already asked for, valid while the schema version stays the same
+    // (any connection that changes the schema changes it).
+    std::map<QString, std::vector<ColumnInfo>> columns_;
+    qint64 columnsSchema_ = -1;
+};
+
+// Maps an engine result code and message to the host's error number.
+int hostErrorNumber(int sqliteCode, const QString &message);
+
+} // namespace qz

@@ -1,0 +1,11 @@
+#include "core/data/dberror.h"
+
+namespace qz {
+
+DbError::DbError(int number, const QString &description)
+    : std::runtime_error(QStringLiteral("%1: %2").arg(number).arg(description).toStdString()),
+      number_(number), description_(description)
+{
+}
+
+} // namespace qz

@@ -1,0 +1,484 @@
+// The host's SQL dialect on SQLite: a token-level translator and the host's functions.
+//
+// The translator never looks inside quoted strings. It rewrites, in this order: [name] into
+// "name"; host function calls into SQLite built-ins or our registered functions; "DELETE *
+// FROM" into "DELETE FROM"; text column types of CREATE TABLE into ones that compare without
+// regard to case; "ALTER TABLE t ADD CONSTRAINT n PRIMARY KEY (...)" into a unique index n.
+#include "core/data/dialect.h"
+
+#include "core/data/format.h"
+#include "core/data/numbertext.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <sqlite3.h>
+
+#include <vector>
+
+namespace qz {
+
+namespace {
+
+enum class Tok { Space, Word, Number, String, Ident, Punct };
+
+struct Token {
+    Tok kind;
+    QString text;
+};
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_' || c == u'$';
+}
+
+std::vector<Token> tokenize(const QString &sql)
+{
+    std::vector<Token> out;
+    const int n = static_cast<int>(sql.size());
+    int i = 0;
+    while (i < n) {
+        QChar c = sql.at(i);
+        int start = i;
+        if (c.isSpace()) {
+            while (i < n && sql.at(i).isSpace()) {
+                ++i;
+            }
+            out.push_back({Tok::Space, sql.mid(start, i - start)});
+        } else if (c == u'\'' || c == u'"') {
+            // Quoted text or name; a doubled quote stays inside.
+            ++i;
+            while (i < n) {
+                if (sql.at(i) == c) {
+                    if (i + 1 < n && sql.at(i + 1) == c) {
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                ++i;
+            }
+            out.push_back({c == u'\'' ? Tok::String : Tok::Ident, sql.mid(start, i - start)});
+        } else if (c == u'[') {
+            int close = sql.indexOf(u']', i);
+            if (close < 0) {
+                close = n - 1;
+            }
+            QString name = sql.mid(i + 1, close - i - 1);
+            name.replace(u'"', QStringLiteral("\"\""));
+            out.push_back({Tok::Ident, u'"' + name + u'"'});
+            i = close + 1;
+        } else if (c.isDigit() || (c == u'.' && i + 1 < n && sql.at(i + 1).isDigit())) {
+            while (i < n && (sql.at(i).isLetterOrNumber() || sql.at(i) == u'.')) {
+                ++i;
+            }
+            out.push_back({Tok::Number, sql.mid(start, i - start)});
+        } else if (isWordChar(c)) {
+            while (i < n && isWordChar(sql.at(i))) {
+                ++i;
+            }
+            out.push_back({Tok::Word, sql.mid(start, i - start)});
+        } else {
+            ++i;
+            out.push_back({Tok::Punct, QString(c)});
+        }
+    }
+    return out;
+}
+
+bool isWord(const Token &t, const char *word)
+{
+    return t.kind == Tok::Word && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+}
+
+bool isPunct(const Token &t, char16_t c)
+{
+    return t.kind == Tok::Punct && t.text.size() == 1 && t.text.at(0) == c;
+}
+
+// Index of the next token at or after i that is not blank; size when none.
+size_t nextSignificant(const std::vector<Token> &t, size_t i)
+{
+    while (i < t.size() && t[i].kind == Tok::Space) {
+        ++i;
+    }
+    return i;
+}
+
+class Translator {
+public:
+    explicit Translator(std::vector<Token> tokens) : t_(std::move(tokens)) {}
+
+    // Translated text of tokens [from, to).
+    QString range(size_t from, size_t to) const
+    {
+        QString out;
+        for (size_t i = from; i < to; ++i) {
+            const Token &tok = t_[i];
+            if (tok.kind == Tok::Word) {
+                size_t open = nextSignificant(t_, i + 1);
+                if (open < to && isPunct(t_[open], u'(')) {
+                    size_t close = matching(open, to);
+                    if (close < to) {
+                        QString call;
+                        if (rewriteCall(tok.text, open, close, &call)) {
+                            out += call;
+                            i = close;
+                            continue;
+                        }
+                    }
+                }
+                if (isWord(tok, "DELETE")) {
+                    size_t star = nextSignificant(t_, i + 1);
+                    if (star < to && isPunct(t_[star], u'*')) {
+                        out += tok.text;
+                        i = star; // drop "*" of "DELETE * FROM"
+                        continue;
+                    }
+                }
+            }
+            out += tok.text;
+        }
+        return out;
+    }
+
+    size_t size() const { return t_.size(); }
+
+private:
+    size_t matching(size_t open, size_t to) const
+    {
+        int depth = 0;
+        for (size_t i = open; i < to; ++i) {
+            if (isPunct(t_[i], u'(')) {
+                ++depth;
+            } else if (isPunct(t_[i], u')') && --depth == 0) {
+                return i;
+            }
+        }
+        return to;
+    }
+
+    // Translated arguments of a call whose parentheses are at open and close.
+    QStringList arguments(size_t open, size_t close) const
+    {
+        QStringList args;
+        int depth = 0;
+        size_t start = open + 1;
+        for (size_t i = open + 1; i < close; ++i) {
+            if (isPunct(t_[i], u'(')) {
+                ++depth;
+            } else if (isPunct(t_[i], u')')) {
+                --depth;
+            } else if (depth == 0 && isPunct(t_[i], u',')) {
+                args << range(start, i);
+                start = i + 1;
+            }
+        }
+        args << range(start, close);
+        if (args.size() == 1 && args.front().trimmed().isEmpty()) {
+            args.clear();
+        }
+        return args;
+    }
+
+    bool rewriteCall(const QString &name, size_t open, size_t close, QString *out) const
+    {
+        const QString fn = name.toLower();
+        auto call = [&](const QString &target, const QStringList &args) {
+            *out = target + u'(' + args.join(u',') + u')';
+            return true;
+        };
+        if (fn == QLatin1String("left")) {
+            QStringList a = arguments(open, close);
+            if (a.size() == 2) {
+                return call(QStringLiteral("substr"), {a[0], QStringLiteral("1"), a[1]});
+            }
+            return call(QStringLiteral("qz_left"), a);
+        }
+        if (fn == QLatin1String("right")) {
+            return call(QStringLiteral("qz_right"), arguments(open, close));
+        }
+        if (fn == QLatin1String("mid")) {
+            return call(QStringLiteral("substr"), arguments(open, close));
+        }
+        if (fn == QLatin1String("len")) {
+            return call(QStringLiteral("length"), arguments(open, close));
+        }
+        if (fn == QLatin1String("isnull")) {
+            QStringList a = arguments(open, close);
+            if (a.size() == 1) {
+                *out = QStringLiteral("((") + a[0] + QStringLiteral(") IS NULL)");
+                return true;
+            }
+            return false;
+        }
+        // Calls of other names keep their name; their arguments are still translated.
+        // ucase and lcase stay ours: SQLite's upper() and lower() leave Ñ, Á and the other
+        // letters beyond ASCII as they are.
+        static const QStringList plain = {
+            QStringLiteral("ucase"),  QStringLiteral("lcase"), QStringLiteral("val"),
+            QStringLiteral("format"), QStringLiteral("trim"),  QStringLiteral("ltrim"),
+            QStringLiteral("rtrim"),  QStringLiteral("sum"),   QStringLiteral("max"),
+            QStringLiteral("min"),    QStringLiteral("count"), QStringLiteral("avg")};
+        if (plain.contains(fn)) {
+            return call(name, arguments(open, close));
+        }
+        return false;
+    }
+
+    std::vector<Token> t_;
+};
+
+bool isTextType(const Token &t)
+{
+    return isWord(t, "text") || isWord(t, "memo") || isWord(t, "varchar") || isWord(t, "char") ||
+           isWord(t, "string");
+}
+
+// In CREATE TABLE, each text column gets COLLATE NOCASE: the host compares text without regard
+// to case, and statements written for it rely on that.
+std::vector<Token> caseInsensitiveText(std::vector<Token> t)
+{
+    size_t i = nextSignificant(t, 0);
+    if (i >= t.size() || !isWord(t[i], "CREATE")) {
+        return t;
+    }
+    size_t j = nextSignificant(t, i + 1);
+    if (j >= t.size() || !isWord(t[j], "TABLE")) {
+        return t;
+    }
+    std::vector<Token> out;
+    int depth = 0;
+    bool expectName = false, expectType = false;
+    for (size_t k = 0; k < t.size(); ++k) {
+        const Token &tok = t[k];
+        out.push_back(tok);
+        if (tok.kind == Tok::Space) {
+            continue;
+        }
+        if (isPunct(tok, u'(')) {
+            ++depth;
+            if (depth == 1) {
+                expectName = true;
+            }
+            continue;
+        }
+        if (isPunct(tok, u')')) {
+            --depth;
+            continue;
+        }
+        if (depth == 1 && isPunct(tok, u',')) {
+            expectName = true;
+            expectType = false;
+            continue;
+        }
+        if (depth != 1) {
+            continue;
+        }
+        if (expectName) {
+            expectName = false;
+            expectType =
+                !isWord(tok, "PRIMARY") && !isWord(tok, "CONSTRAINT") && !isWord(tok, "UNIQUE");
+            continue;
+        }
+        if (expectType) {
+            expectType = false;
+            if (!isTextType(tok)) {
+                continue;
+            }
+            // Copy an optional "(n)" and add the collation unless one is given.
+            size_t m = nextSignificant(t, k + 1);
+            if (m < t.size() && isPunct(t[m], u'(')) {
+                while (k + 1 < t.size() && !isPunct(t[k], u')')) {
+                    out.push_back(t[++k]);
+                }
+            }
+            size_t after = nextSignificant(t, k + 1);
+            if (after >= t.size() || !isWord(t[after], "COLLATE")) {
+                out.push_back({Tok::Space, QStringLiteral(" ")});
+                out.push_back({Tok::Word, QStringLiteral("COLLATE NOCASE")});
+            }
+        }
+    }
+    return out;
+}
+
+QString primaryKeyAsIndex(const QString &sql)
+{
+    static const QRegularExpression pk(
+        QStringLiteral(R"(^\s*ALTER\s+TABLE\s+("[^"]+"|\w+)\s+ADD\s+CONSTRAINT\s+("[^"]+"|\w+))"
+                       R"(\s+PRIMARY\s+KEY\s*\((.*)\)\s*;?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    QRegularExpressionMatch m = pk.match(sql);
+    if (!m.hasMatch()) {
+        return sql;
+    }
+    return QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3)")
+        .arg(m.captured(2), m.captured(1), m.captured(3).trimmed());
+}
+
+// ---- the host's functions ----
+
+QString argText(sqlite3_value *v)
+{
+    return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(v)),
+                             sqlite3_value_bytes(v));
+}
+
+void resultText(sqlite3_context *ctx, const QString &text)
+{
+    QByteArray utf8 = text.toUtf8();
+    sqlite3_result_text(ctx, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+}
+
+bool anyNull(int argc, sqlite3_value **argv)
+{
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void fnMid(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    QString s = argText(argv[0]);
+    qsizetype start = sqlite3_value_int64(argv[1]);
+    if (start < 1) {
+        sqlite3_result_error(ctx, "Invalid procedure call or argument (mid)", -1);
+        return;
+    }
+    qsizetype length = argc > 2 ? sqlite3_value_int64(argv[2]) : s.size();
+    resultText(ctx, s.mid(start - 1, std::max<qsizetype>(length, 0)));
+}
+
+void fnLeft(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    resultText(ctx, argText(argv[0]).left(std::max<qsizetype>(sqlite3_value_int64(argv[1]), 0)));
+}
+
+void fnRight(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    resultText(ctx, argText(argv[0]).right(std::max<qsizetype>(sqlite3_value_int64(argv[1]), 0)));
+}
+
+void fnVal(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_NULL:
+        sqlite3_result_null(ctx);
+        return;
+    case SQLITE_INTEGER:
+        sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]));
+        return;
+    case SQLITE_FLOAT:
+        sqlite3_result_double(ctx, sqlite3_value_double(argv[0]));
+        return;
+    default: {
+        double v = val(argText(argv[0]));
+        sqlite3_result_double(ctx, v);
+        return;
+    }
+    }
+}
+
+void fnCase(sqlite3_context *ctx, int argc, sqlite3_value **argv, bool upper)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    QString s = argText(argv[0]);
+    resultText(ctx, upper ? s.toUpper() : s.toLower());
+}
+
+void fnUcase(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    fnCase(ctx, argc, argv, true);
+}
+
+void fnLcase(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    fnCase(ctx, argc, argv, false);
+}
+
+void fnLen(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite3_result_int64(ctx, argText(argv[0]).size());
+}
+
+void fnFormat(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    sqlite3_value *v = argv[0];
+    QString pattern =
+        argc > 1 && sqlite3_value_type(argv[1]) != SQLITE_NULL ? argText(argv[1]) : QString();
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_NULL:
+        sqlite3_result_null(ctx);
+        return;
+    case SQLITE_INTEGER:
+        resultText(ctx, pattern.isEmpty()
+                            ? QString::number(sqlite3_value_int64(v))
+                            : formatNumber(static_cast<double>(sqlite3_value_int64(v)), pattern));
+        return;
+    case SQLITE_FLOAT:
+        resultText(ctx, pattern.isEmpty() ? QString::number(sqlite3_value_double(v), 'g', 15)
+                                          : formatNumber(sqlite3_value_double(v), pattern));
+        return;
+    default:
+        resultText(ctx, pattern.isEmpty() ? argText(v) : formatText(argText(v), pattern));
+        return;
+    }
+}
+
+} // namespace
+
+QString translateStatement(const QString &sql)
+{
+    Translator tr(caseInsensitiveText(tokenize(sql)));
+    return primaryKeyAsIndex(tr.range(0, tr.size()));
+}
+
+int registerHostFunctions(sqlite3 *db)
+{
+    struct Fn {
+        const char *name;
+        int args;
+        void (*fn)(sqlite3_context *, int, sqlite3_value **);
+    };
+    static const Fn fns[] = {
+        {"mid", 2, fnMid},        {"mid", 3, fnMid}, {"qz_left", 2, fnLeft},
+        {"qz_right", 2, fnRight}, {"val", 1, fnVal}, {"ucase", 1, fnUcase},
+        {"lcase", 1, fnLcase},    {"len", 1, fnLen}, {"format", 1, fnFormat},
+        {"format", 2, fnFormat},
+    };
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    for (const Fn &f : fns) {
+        int rc = sqlite3_create_function_v2(db, f.name, f.args, flags, nullptr, f.fn, nullptr,
+                                            nullptr, nullptr);
+        if (rc != SQLITE_OK) {
+            return rc;
+        }
+    }
+    return SQLITE_OK;
+}
+
+} // namespace qz

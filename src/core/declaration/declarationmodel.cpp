@@ -1,0 +1,259 @@
+// The model's state, its setters and the change handling that drives the chain.
+#include "core/declaration/declarationmodel.h"
+
+#include "core/declaration/boxes.h"
+#include "core/declaration/boxvalue.h"
+
+namespace qz {
+
+DeclarationModel::DeclarationModel(Database &db, Messenger &messenger, QObject *parent)
+    : QObject(parent), db_(db), messenger_(messenger)
+{
+    for (int n : kBoxList) {
+        BoxState s;
+        switch (boxInfo(n)->kind) {
+        case BoxKind::Computed:
+            s.locked = true;
+            s.color = BoxColor::Grey;
+            break;
+        case BoxKind::Assistant:
+            s.locked = true;
+            s.color = BoxColor::Cyan;
+            break;
+        case BoxKind::Hidden:
+            s.visible = false;
+            break;
+        case BoxKind::Typed:
+            break;
+        }
+        boxes_[n] = s;
+        labels_[n] = QString::fromUtf8(boxInfo(n)->defaultLabel);
+    }
+    // Boxes 110 and 111 show only for a cooperative.
+    boxes_[110].visible = false;
+    boxes_[111].visible = false;
+    fechaCaption_ = QStringLiteral("Fecha de fusión :");
+    cantidadCaption_ = QStringLiteral("Cantidad de empresas extinguidas por fusión :");
+    reorgQuestion_ = QStringLiteral("¿Usted ha participado en un proceso de reorganización de "
+                                    "sociedades entre el 01/01/ y la fecha de presentación de "
+                                    "esta declaración?");
+}
+
+BoxState &DeclarationModel::state(int number)
+{
+    return boxes_[number];
+}
+
+const BoxState &DeclarationModel::box(int number) const
+{
+    static const BoxState kNone;
+    const auto it = boxes_.find(number);
+    return it == boxes_.end() ? kNone : it->second;
+}
+
+void DeclarationModel::setText(int number, const QString &text)
+{
+    if (!isWindowBox(number)) {
+        return;
+    }
+    BoxState &s = state(number);
+    if (s.text == text) {
+        return;
+    }
+    s.text = text;
+    emit boxChanged(number);
+    onBoxChanged(number);
+}
+
+void DeclarationModel::setLocked(int number, bool locked, BoxColor color)
+{
+    BoxState &s = state(number);
+    if (s.locked != locked || s.color != color) {
+        s.locked = locked;
+        s.color = color;
+        emit boxChanged(number);
+    }
+}
+
+void DeclarationModel::setEnabled(int number, bool enabled)
+{
+    BoxState &s = state(number);
+    if (s.enabled != enabled) {
+        s.enabled = enabled;
+        emit boxChanged(number);
+    }
+}
+
+void DeclarationModel::setVisible(int number, bool visible)
+{
+    BoxState &s = state(number);
+    if (s.visible != visible) {
+        s.visible = visible;
+        emit boxChanged(number);
+    }
+}
+
+void DeclarationModel::setMaxLength(int number, int length)
+{
+    state(number).maxLength = length;
+}
+
+bool DeclarationModel::vacio(int number) const
+{
+    return isEmptyBox(text(number));
+}
+
+double DeclarationModel::Vale(int number) const
+{
+    return vacio(number) ? 0 : boxNumber(text(number));
+}
+
+QString DeclarationModel::label(int number) const
+{
+    const auto it = labels_.find(number);
+    return it == labels_.end() ? QString() : it->second;
+}
+
+QString DeclarationModel::field(Field f) const
+{
+    const auto it = fields_.find(f);
+    return it == fields_.end() ? QString() : it->second;
+}
+
+void DeclarationModel::setField(Field f, const QString &text)
+{
+    if (field(f) == text) {
+        return;
+    }
+    fields_[f] = text;
+    emit fieldChanged(f);
+    if (f == Field::Periodo) {
+        onExerciseChanged();
+    } else if (f == Field::FechaReorg) {
+        onFechaChanged();
+    }
+}
+
+QString DeclarationModel::answer(Answer a) const
+{
+    const auto it = answers_.find(a);
+    return it == answers_.end() ? QString() : it->second;
+}
+
+void DeclarationModel::storeAnswerCode(Answer a, const QString &code)
+{
+    answers_[a] = code;
+}
+
+void DeclarationModel::chooseAnswer(Answer a, int index)
+{
+    answers_[a].clear();
+    answers_[a] = index == 1 ? QStringLiteral("1") : QStringLiteral("0");
+    emit answerChanged(a);
+    applyAnswerEffects(a);
+}
+
+void DeclarationModel::setPageEnabled(int page, bool enabled)
+{
+    if (pages_[static_cast<size_t>(page)] != enabled) {
+        pages_[static_cast<size_t>(page)] = enabled;
+        emit pagesChanged();
+    }
+}
+
+void DeclarationModel::setPaymentType(const QString &type)
+{
+    payment_.setPaymentType(type);
+    emit paymentChanged();
+}
+
+void DeclarationModel::setPaymentAmount(const QString &amount)
+{
+    payment_.setAmount(amount);
+    emit paymentChanged();
+}
+
+QString DeclarationModel::rucOfListText() const
+{
+    return taxpayerListText_.left(11).trimmed();
+}
+
+QString DeclarationModel::taxpayerRuc() const
+{
+    return iModo == 0 ? rucOfListText() : rucField_;
+}
+
+void DeclarationModel::markChanged()
+{
+    if (!bCargando) {
+        AlgunCambio = true;
+    }
+}
+
+void DeclarationModel::show(MessageIcon icon, const QString &text)
+{
+    messenger_.show(icon, QString::fromLatin1(kCaption), text);
+}
+
+// The change handling of each box, in the order the chain defines.
+void DeclarationModel::onBoxChanged(int number)
+{
+    switch (number) {
+    case 101:
+    case 104:
+    case 105:
+        Calcular105(QStringLiteral("105"));
+        Calcular108();
+        break;
+    case 108:
+        Calcular109();
+        Calcular111_new();
+        Calcular113();
+        break;
+    case 109:
+    case 110:
+        Calcular111_new();
+        Calcular113();
+        break;
+    case 113:
+        // A sent declaration keeps the tax it was sent with.
+        if (!bHistorico) {
+            Calcular114();
+        }
+        Calcular139();
+        break;
+    case 114:
+    case 115:
+        Calcular139();
+        break;
+    case 139:
+    case 142:
+    case 143:
+    case 144:
+    case 145:
+    case 161:
+        Calcular161();
+        Calcular146();
+        if (number == 139) {
+            paymentModalityRule();
+        }
+        break;
+    case 160:
+        Calcular161();
+        break;
+    case 180:
+        paymentRule();
+        break;
+    case 208:
+    case 211:
+    case 212:
+    case 226:
+        entryChecks(number);
+        break;
+    default:
+        break;
+    }
+    markChanged();
+}
+
+} // namespace qz

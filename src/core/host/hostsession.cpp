@@ -1,0 +1,88 @@
+// The host window's logic on QtCore: QZ000.INI, CLAVES, and starting declmod.
+#include "core/host/hostsession.h"
+
+#include "core/data/config.h"
+#include "core/data/database.h"
+#include "core/data/inifile.h"
+#include "core/data/paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace qz {
+
+HostInstallation readHostInstallation()
+{
+    HostInstallation installation;
+    installation.iniFile = iniPath();
+    IniFile ini;
+    ini.load(installation.iniFile);
+    const QString section = QString::fromLatin1(kIniSection);
+    installation.sysPath = ini.value(section, QStringLiteral("SysPath"));
+    const QString dbPath = ini.value(section, QStringLiteral("DBPath"));
+    const QString dbName = ini.value(section, QStringLiteral("DBName"));
+    // DBPath & DBName, as the module joins them (DBPath normally ends in a separator).
+    installation.database = dbPath.isEmpty() ? dbName : joinPath(dbPath, dbName);
+    installation.database.replace(u'\\', u'/');
+    installation.user = ini.value(section, QStringLiteral("SysUser"));
+    return installation;
+}
+
+QStringList hostUsers(const QString &databasePath)
+{
+    Database db = Database::open(databasePath);
+    const QueryResult rows =
+        db.query(QStringLiteral("SELECT Usuario FROM CLAVES ORDER BY Usuario"));
+    QStringList users;
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        users << rows.at(r, 0).toText();
+    }
+    return users;
+}
+
+bool setHostUser(const QString &user, QString *error)
+{
+    if (user.isEmpty()) {
+        *error = QStringLiteral("No se indicó el usuario.");
+        return false;
+    }
+    const QString path = iniPath();
+    if (!writeProfileString(path, QString::fromLatin1(kIniSection), QStringLiteral("SysUser"),
+                            user)) {
+        *error = QStringLiteral("No se pudo escribir %1.").arg(QDir::toNativeSeparators(path));
+        return false;
+    }
+    return true;
+}
+
+QString declmodPath(const QString &programDir)
+{
+    return QDir(programDir).filePath(QStringLiteral("declmod"));
+}
+
+StartResult startDeclmod(const QString &programDir, const QString &sysPath)
+{
+    const QString workDir = normalizedDir(sysPath);
+    if (workDir.isEmpty()) {
+        return {false, QStringLiteral("QZ000.INI no indica la carpeta del sistema (SysPath). "
+                                      "Cree una instalación con \"velquira --init DIR\".")};
+    }
+    if (!QFileInfo(workDir).isDir()) {
+        return {false, QStringLiteral("La carpeta del sistema %1 no existe.")
+                           .arg(QDir::toNativeSeparators(workDir))};
+    }
+    const QString program = declmodPath(programDir);
+    const QFileInfo info(program);
+    if (!info.isFile() || !info.isExecutable()) {
+        return {false, QStringLiteral("No se encuentra el módulo 0731: falta el programa %1.")
+                           .arg(QDir::toNativeSeparators(program))};
+    }
+    if (!QProcess::startDetached(program, {}, workDir)) {
+        return {false,
+                QStringLiteral("No se pudo iniciar %1.").arg(QDir::toNativeSeparators(program))};
+    }
+    return {true, {}};
+}
+
+} // namespace qz

@@ -1,0 +1,276 @@
+// Frm731's commands: "&Validar", "&Grabar" (the save, or the order number of a sent
+// declaration), "&Salir" with its save question, and the identification gate on leaving
+// page 0.
+#include "gui/declaration/frm731.h"
+
+#include "core/data/config.h"
+#include "core/data/paths.h"
+#include "core/validation/companylist.h"
+#include "core/validation/declarationreview.h"
+#include "core/validation/declarationsave.h"
+#include "gui/declaration/frmanexo105.h"
+#include "gui/declaration/frmanexo110.h"
+#include "gui/validation/frmageper.h"
+#include "gui/validation/frmconsist.h"
+#include "gui/widgets/boxedit.h"
+#include "gui/widgets/statusbar.h"
+#include "gui/widgets/windowroutines.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+
+namespace qz {
+
+QString Frm731::mensPath() const
+{
+    return joinPath(normalizedDir(readOption(QStringLiteral("SysPath"))),
+                    QStringLiteral("Mens.txt"));
+}
+
+void Frm731::tell(MessageIcon icon, const QString &text, const QString &title)
+{
+    context_.messenger.show(
+        icon, title.isEmpty() ? QString::fromLatin1(DeclarationModel::kCaption) : title, text);
+}
+
+void Frm731::showStop(const ReviewStop &stop)
+{
+    if (stop.page >= 0) {
+        const Syncing s(syncing_);
+        tabs_->setCurrentIndex(stop.page);
+    }
+    QApplication::restoreOverrideCursor();
+    tell(MessageIcon::Critical, stop.message);
+    QWidget *focus = nullptr;
+    switch (stop.focus) {
+    case ReviewStop::Focus::Box:
+        focus = boxEdit(stop.box);
+        break;
+    case ReviewStop::Focus::Field:
+        focus = fieldEdit(stop.field);
+        break;
+    case ReviewStop::Focus::TaxpayerList:
+        focus = cmbRuc_;
+        break;
+    case ReviewStop::Focus::ReorgList:
+        focus = cmbModPer_;
+        break;
+    case ReviewStop::Focus::Salir:
+        focus = salir_;
+        break;
+    case ReviewStop::Focus::None:
+        break;
+    }
+    if (focus && focus->isEnabled()) {
+        focus->setFocus();
+    }
+}
+
+void Frm731::CmdOpciones_Click(int index)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const int row = companies_->currentRow();
+    const QString selected =
+        row >= 0 && companies_->item(row, 0) ? companies_->item(row, 0)->text() : QString();
+    CompanyFormContext ctx;
+    ctx.declarantRuc = model_.taxpayerRuc().trimmed();
+    ctx.exercise = model_.field(Field::Periodo).trimmed();
+    ctx.reorgType = model_.tipoReorg();
+    ctx.readOnly = model_.bHistorico;
+    QApplication::restoreOverrideCursor();
+    if (index == 0) {
+        ctx.mode = QStringLiteral("0");
+        openFrmAgePer(this, context_.db, context_.messenger, ctx);
+        model_.AlgunCambio = true;
+    } else if (index == 1) {
+        if (companies_->rowCount() == 0) {
+            return;
+        }
+        ctx.mode = QStringLiteral("1");
+        ctx.selectedRuc = selected.isEmpty() ? companies_->item(0, 0)->text() : selected;
+        openFrmAgePer(this, context_.db, context_.messenger, ctx);
+        model_.AlgunCambio = true;
+    } else if (index == 2) {
+        if (companies_->rowCount() == 0 || selected.isEmpty()) {
+            return;
+        }
+        if (confirmDeleteCompany(context_.db, context_.messenger,
+                                 QString::fromLatin1(DeclarationModel::kCaption), selected)) {
+            model_.AlgunCambio = true;
+        }
+    }
+    showCompanies();
+}
+
+void Frm731::openAssistant(int box)
+{
+    BoxEdit *edit = boxEdit(box);
+    double total = 0;
+    if (box == 105) {
+        total = openFrmAnexo105(this, context_.db, context_.messenger, model_.taxpayerRuc(),
+                                model_.iModo, model_.bHistorico, model_.sCorrel, model_.sPeriodo(),
+                                model_.sFormulario);
+    } else {
+        total = openFrmAnexo110(this, context_.messenger, model_.text(110), model_.mtoDet,
+                                model_.mtoNet);
+    }
+    // Box 105 is at once the sum of the assistant's stored rows; box 110 keeps the ratio.
+    model_.setText(box, QString::number(total, 'g', 15));
+    QApplication::processEvents();
+    edit->setFocus();
+    QApplication::processEvents();
+    enterAsTab(QStringLiteral("TAB"), edit);
+}
+
+bool Frm731::ValidaContForm1()
+{
+    const std::optional<ReviewStop> stop = DeclarationReview(model_).ValidaContForm1();
+    if (stop) {
+        showStop(*stop);
+    }
+    return !stop;
+}
+
+void Frm731::CmdValidar_Click()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const ReviewResult review = DeclarationReview(model_).ValidaDeclaracion(mensPath());
+    QApplication::restoreOverrideCursor();
+    if (review.stop) {
+        showStop(*review.stop);
+        return;
+    }
+    for (const QString &notice : DeclarationSave::paymentNotices(model_)) {
+        tell(MessageIcon::Information, notice);
+    }
+    if (model_.iModo == 0 && model_.taxpayerRuc().isEmpty()) {
+        showStop({QStringLiteral("Debe seleccionar un Contribuyente."), 0,
+                  ReviewStop::Focus::TaxpayerList});
+        return;
+    }
+    if (model_.iModo == 0 && model_.existeDeclaracion == QLatin1String("N")) {
+        showStop({QStringLiteral("La declaración que desea registrar ya existe, elija la opción "
+                                 "modificar declaración o elija otro contribuyente."),
+                  0, ReviewStop::Focus::TaxpayerList});
+        return;
+    }
+    const PaymentState &p = model_.payment();
+    if (p.paymentType() == QLatin1String("C")) {
+        const QString cheque = p.chequeNumber().trimmed();
+        if (p.bankCode().trimmed().isEmpty() || p.bankCode() == QLatin1String("XX")) {
+            showStop({QStringLiteral("Ingrese el banco."), 3});
+            return;
+        }
+        if (cheque.isEmpty() || cheque == QLatin1String("0")) {
+            showStop({QStringLiteral("Debe ingresar el número de cheque."), 3});
+            return;
+        }
+        bool numeric = false;
+        if (cheque.toLongLong(&numeric) == 0 && numeric) {
+            showStop({QStringLiteral("Número de cheque no es válido."), 3});
+            return;
+        }
+    }
+    const QString b226 = model_.text(226);
+    if (model_.representativeType.startsWith(QLatin1String("01")) && b226.size() != 8) {
+        showStop(
+            {QStringLiteral("El DNI o LE debe ser de 8 digitos."), 4, ReviewStop::Focus::Box, 226});
+        return;
+    }
+    bool numeric = false;
+    if (!b226.trimmed().isEmpty() && b226.trimmed().toLongLong(&numeric) == 0 && numeric) {
+        showStop({QStringLiteral("El número de documento del representante legal no puede ser "
+                                 "cero"),
+                  -1, ReviewStop::Focus::Box, 226});
+        return;
+    }
+    if (!review.lines.isEmpty()) {
+        const int page = tabs_->currentIndex();
+        if (page == 4) {
+            const Syncing s(syncing_);
+            tabs_->setCurrentIndex(0);
+        }
+        FrmConsist list(mensPath(), context_.messenger, this);
+        connect(&list, &FrmConsist::goTo, this, [this](int target, int box) {
+            const Syncing s(syncing_);
+            tabs_->setCurrentIndex(target);
+            if (BoxEdit *e = boxEdit(box); e && e->isEnabled()) {
+                e->setFocus();
+            }
+        });
+        list.exec();
+        if (page == 4 && tabs_->currentIndex() == 0) {
+            const Syncing s(syncing_);
+            tabs_->setCurrentIndex(4);
+        }
+    } else {
+        context_.messenger.show(MessageIcon::Exclamation,
+                                QString::fromLatin1(DeclarationModel::kCaption),
+                                QStringLiteral("La información de la declaración no presenta "
+                                               "inconsistencias."));
+    }
+    saveState_ = 2;
+}
+
+bool Frm731::CmdGrabar_Click()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    DeclarationSave save(model_);
+    const SaveOutcome out = model_.bHistorico ? save.registerOrder() : save.CmdGrabar();
+    QApplication::restoreOverrideCursor();
+    if (out.stop) {
+        if (model_.bHistorico) {
+            tell(MessageIcon::Information, out.stop->message);
+        } else {
+            showStop(*out.stop);
+        }
+        return false;
+    }
+    if (!out.error.isEmpty()) {
+        // Everything was rolled back: the declaration stays on the window to be saved again.
+        tell(MessageIcon::Critical, out.error);
+        return false;
+    }
+    if (model_.bHistorico) {
+        tell(out.finalIcon, out.finalMessage, QStringLiteral("Mensaje"));
+        accept();
+        return true;
+    }
+    for (const QString &notice : out.notices) {
+        tell(MessageIcon::Information, notice);
+    }
+    if (!out.finalMessage.isEmpty()) {
+        tell(out.finalIcon, out.finalMessage);
+    }
+    // A saved new declaration now has its header: a later "&Salir" must not remove it.
+    model_.existeDeclaracion = QStringLiteral("S");
+    saveState_ = 1;
+    return true;
+}
+
+void Frm731::salir()
+{
+    saveState_ = 3;
+    if (model_.AlgunCambio && !model_.bHistorico) {
+        const MessageAnswer a = context_.messenger.show(
+            MessageIcon::Question, QString::fromLatin1(DeclarationModel::kCaption),
+            QStringLiteral("¿La declaración ha sido modificada, desea guardar los cambios?"),
+            MessageButtons::YesNo, MessageAnswer::Yes);
+        if (a == MessageAnswer::Yes) {
+            // A save that did not happen keeps the window open: nothing typed is lost.
+            if (CmdGrabar_Click()) {
+                accept();
+            }
+            return;
+        }
+    }
+    model_.limpiaProvisional();
+    publish(QString(), QString(), model_.sPeriodo(), model_.sFormulario);
+    accept();
+}
+
+} // namespace qz

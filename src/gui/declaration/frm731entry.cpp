@@ -1,0 +1,276 @@
+// Frm731's handlers that need a screen: keys in boxes and fields, the editing formats on
+// focus, the help lines, the page rules and the activation.
+#include "gui/declaration/frm731.h"
+
+#include "core/declaration/boxes.h"
+#include "core/declaration/editformat.h"
+#include "gui/widgets/boxedit.h"
+#include "gui/widgets/windowroutines.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace qz {
+
+namespace {
+
+constexpr int kPageTopics[] = {1022, 1019, 1021, 1020, 1023};
+
+} // namespace
+
+int Frm731::documentLength() const
+{
+    return model_.representativeType.mid(67, 2).trimmed().toInt();
+}
+
+// The key press in a box: assistants, Enter, the box's filter, the change mark.
+int Frm731::boxKey(int box, int code)
+{
+    int passed = 0;
+    const bool digit = code >= '0' && code <= '9';
+    if (box == 105 || box == 110) {
+        // Only the assistants fill these boxes: a digit or Enter opens the box's assistant.
+        if (digit || code == 13) {
+            QTimer::singleShot(0, this, [this, box] { openAssistant(box); });
+        }
+        passed = 0;
+    } else if (code == 13) {
+        if (box != 113) {
+            enterAsTab(QStringLiteral("TAB"), boxEdit(box));
+        }
+    } else if (box == 160) {
+        passed = (code == '1' || code == '2' || code == 8) ? code : 0;
+    } else if (box == 226) {
+        const int upper = QChar(code).toUpper().unicode();
+        const int kind = model_.representativeType.mid(70, 1).trimmed().toInt();
+        const bool letter = QChar(upper).isLetter();
+        passed = (digit || upper == 8 || (kind == 0 && letter)) ? upper : 0;
+    } else {
+        passed = (digit || code == 8) ? code : 0;
+    }
+    model_.AlgunCambio = true;
+    return passed;
+}
+
+void Frm731::boxFocusIn(int box)
+{
+    BoxEdit *edit = boxEdit(box);
+    focusedBox_ = box;
+    focusedBoxWasEnabled_ = edit->isEnabled();
+    if (edit->isReadOnly() || !edit->isEnabled()) {
+        return;
+    }
+    edit->setMaxLength(12);
+    const EditFormat f = focusInFormat(box, model_.text(box), documentLength());
+    if (f.maxLength > 0) {
+        edit->setMaxLength(f.maxLength);
+    }
+    model_.setText(box, f.text);
+}
+
+void Frm731::boxFocusOut(int box)
+{
+    BoxEdit *edit = boxEdit(box);
+    const bool disabledMeanwhile = focusedBoxWasEnabled_ && !edit->isEnabled();
+    focusedBox_ = 0;
+    if ((edit->isReadOnly() || !edit->isEnabled()) && !disabledMeanwhile) {
+        return;
+    }
+    const EditFormat f = focusOutFormat(box, model_.text(box), documentLength(), disabledMeanwhile);
+    if (f.maxLength > 0) {
+        edit->setMaxLength(f.maxLength);
+    }
+    model_.setText(box, f.text);
+}
+
+void Frm731::showHelpLines(int box)
+{
+    const BoxInfo *info = boxInfo(box);
+    const HelpLines h = boxHelpLines(box, info ? info->page : tabs_->currentIndex(),
+                                     model_.answer(Answer::Ajuste) == QLatin1String("1"));
+    ayuda_->setText(h.first);
+    QPalette p = ayuda_->palette();
+    p.setColor(QPalette::Text, h.firstBlue ? QColor(0x00, 0x00, 0xC0) : QColor(Qt::black));
+    ayuda_->setPalette(p);
+    if (!h.keepSecond) {
+        ayuda1_->setText(h.second);
+    }
+}
+
+void Frm731::pageChanged(int page)
+{
+    if (syncing_) {
+        return;
+    }
+    const auto backToZero = [this](const QString &message, QWidget *focus) {
+        {
+            const Syncing s(syncing_);
+            tabs_->setCurrentIndex(0);
+        }
+        context_.messenger.show(MessageIcon::Critical,
+                                QString::fromLatin1(DeclarationModel::kCaption), message);
+        if (focus && focus->isEnabled()) {
+            focus->setFocus();
+        }
+    };
+    QLineEdit *periodo = fieldEdit(Field::Periodo);
+    if (model_.iModo == 0 && page != 0) {
+        if (model_.taxpayerListText().left(11).trimmed().isEmpty()) {
+            backToZero(QStringLiteral("Ingrese el RUC."), cmbRuc_);
+            return;
+        }
+        if (periodo->displayText().contains(u'_')) {
+            backToZero(QStringLiteral("El ejercicio no es válido."), periodo);
+            return;
+        }
+    }
+    // Entering a page beyond the identification: its gate first.
+    if (page != 0 && !ValidaContForm1()) {
+        const Syncing s(syncing_);
+        tabs_->setCurrentIndex(0);
+        return;
+    }
+    helpTopic_ = kPageTopics[page];
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    model_.pageMemory = page;
+    if (model_.iModo == 0 && (page == 1 || page == 2)) {
+        // From here on the taxpayer and the exercise of a new declaration stay as they are.
+        cmbRuc_->setEnabled(false);
+        periodo->setEnabled(false);
+    }
+    QWidget *focus = nullptr;
+    switch (page) {
+    case 0:
+        focus = model_.bHistorico && fieldEdit(Field::NumOrden)->isEnabled()
+                    ? fieldEdit(Field::NumOrden)
+                    : fieldEdit(Field::Telefono);
+        break;
+    case 2:
+        focus = boxEdit(101);
+        break;
+    case 3:
+        focus = boxEdit(160)->isReadOnly() ? boxEdit(144) : boxEdit(160);
+        break;
+    case 4:
+        focus = cboTipDocRepLegal_;
+        break;
+    default:
+        break;
+    }
+    if (focus && focus->isEnabled()) {
+        focus->setFocus();
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void Frm731::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow()) {
+        return;
+    }
+    // Activation: the focus goes where the declaration's kind wants it, then the companies
+    // list is refreshed and the box-110 assistant amounts are read again.
+    QWidget *focus = nullptr;
+    if (!model_.AlgunCambio && model_.pageMemory == 0 && model_.bHistorico) {
+        focus = fieldEdit(Field::NumOrden);
+    } else if (model_.iModo == 0) {
+        focus = cmbRuc_;
+    } else {
+        focus = fieldEdit(Field::Telefono);
+    }
+    if (focus && focus->isEnabled() && focus->isVisible()) {
+        focus->setFocus();
+    }
+    showCompanies();
+    model_.CoefIni();
+}
+
+void Frm731::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1) {
+        emit helpRequested(helpTopic_);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void Frm731::mouseMoveEvent(QMouseEvent *event)
+{
+    const HelpLines h = generalHelpLines(tabs_->currentIndex());
+    ayuda_->setText(h.first);
+    ayuda1_->setText(h.second);
+    QDialog::mouseMoveEvent(event);
+}
+
+// The key handling of the fields that are not boxes, and the pointer over the frames.
+bool Frm731::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == companiesFrame_ && event->type() == QEvent::MouseMove) {
+        const HelpLines h = generalHelpLines(tabs_->currentIndex());
+        ayuda_->setText(h.first);
+        ayuda1_->setText(h.second);
+    }
+    if (event->type() != QEvent::KeyPress) {
+        return QDialog::eventFilter(watched, event);
+    }
+    auto *key = static_cast<QKeyEvent *>(event);
+    for (auto &[f, edit] : fields_) {
+        if (edit != watched) {
+            continue;
+        }
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const int code = enter                             ? 13
+                         : key->key() == Qt::Key_Backspace ? 8
+                         : key->text().isEmpty()           ? -1
+                                                           : key->text().at(0).unicode();
+        if (code < 0) {
+            return false; // movement and editing keys
+        }
+        const int passed = fieldKey(f, code);
+        if (passed != 0 && passed != code) {
+            edit->insert(QString(QChar(passed))); // the filter's upper case
+        }
+        return passed != code;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+int Frm731::fieldKey(Field f, int code)
+{
+    const TextUtility tu;
+    QLineEdit *edit = fieldEdit(f);
+    switch (f) {
+    case Field::Telefono:
+    case Field::NumOrden:
+    case Field::NumOrdenCheck:
+    case Field::Periodo:
+        if (code == 13) {
+            enterAsTab(QStringLiteral("TAB"), edit);
+            return 0;
+        }
+        model_.AlgunCambio = true;
+        return f == Field::Periodo ? code : tu.numericKeyFilter(code, false, false, false);
+    case Field::ApellidoRepresentante:
+    case Field::NombreRepresentante:
+    case Field::ApellidoContador:
+    case Field::NombreContador:
+        if (code == 13) {
+            enterAsTab(QStringLiteral("TAB"), edit);
+            return 0;
+        }
+        model_.AlgunCambio = true;
+        return tu.lettersKeyFilter(code) == code ? code : 0;
+    case Field::CantEmpresas:
+        return (code >= '0' && code <= '9') || code == 8 ? code : 0;
+    default:
+        return code;
+    }
+}
+
+} // namespace qz

@@ -1,0 +1,46 @@
+// The host's main window, titled "Velquira": the installation QZ000.INI points at, the
+// current user (chosen among the CLAVES users) and the button that starts the form module.
+// The form module looks for this window by its exact title before it starts.
+#pragma once
+
+#include "core/host/hostsession.h"
+
+#include <QMainWindow>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace qz {
+
+class Messenger;
+
+class HostWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    // programDir is where declmod is looked for (velquira's own folder); failures are shown
+    // through messenger. Reads the installation at once.
+    HostWindow(Messenger &messenger, QString programDir, QWidget *parent = nullptr);
+
+    // Reads QZ000.INI and the CLAVES users again and shows them.
+    void reload();
+
+    // What the button "Iniciar 0731" does: starts declmod in SysPath; a failure is shown as a
+    // critical message box. Returns whether it started.
+    bool start0731();
+
+private:
+    void userChosen(int index);
+
+    Messenger &messenger_;
+    QString programDir_;
+    HostInstallation installation_;
+    QLabel *iniFile_;
+    QLabel *sysPath_;
+    QLabel *database_;
+    QComboBox *user_;
+    QPushButton *start_;
+    QLabel *status_;
+};
+
+} // namespace qz

@@ -1,0 +1,81 @@
+// MDIFrm: declmod's main window. Menus and toolbar from mainmenu.h, the status bar
+// BarradeEstadoZEB1, the fixed background picture, and one handler per command. Every
+// dialog it opens is a fresh modal child, so one command runs at a time.
+//
+// "&Nueva" opens the declaration window for a new declaration. Commands whose windows come
+// with later versions of the module (the management, print and recovery dialogs) set their
+// mode and flags and open nothing yet.
+#pragma once
+
+#include "core/data/messenger.h"
+#include "core/shell/mainmenu.h"
+#include "core/shell/runstate.h"
+
+#include <QMainWindow>
+#include <QUrl>
+
+#include <functional>
+#include <map>
+
+class QAction;
+class QToolBar;
+
+namespace qz {
+
+class BarradeEstadoZEB;
+
+class MDIFrm final : public QMainWindow {
+    Q_OBJECT
+public:
+    MDIFrm(RunState &state, Messenger &messenger);
+
+    // The load: form code and period, placement, frame buttons, show with the hourglass, the
+    // configuration and the database, the help file, the status bar, IniciaVersion. False when
+    // the database could not be opened (the message has been shown; the process then ends).
+    bool load();
+
+    // Runs a command as its menu item or toolbar button does.
+    void run(Command command);
+
+    // MostrarHelp: clears the message field and opens the help contents (or a topic page).
+    void MostrarHelp(int topic = 0);
+
+    BarradeEstadoZEB *statusBarControl() const { return status_; }
+    QToolBar *toolbar() const { return toolbar_; }
+    QAction *action(Command command) const;
+    // The toolbar action of a button index; nullptr for separators and unknown indices.
+    QAction *toolbarAction(int index) const;
+
+    // How links and help pages are opened (the desktop by default; tests replace it).
+    void setUrlOpener(std::function<bool(const QUrl &)> opener) { openUrl_ = std::move(opener); }
+
+    // True once the exit has released the connection.
+    bool released() const { return released_; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolbar();
+    void clearMessage();
+    void salir();
+    void release();
+    void consultar(int iModo);
+    void nuevaDeclaracion();
+    void acercaDe();
+
+    RunState &state_;
+    Messenger &messenger_;
+    BarradeEstadoZEB *status_ = nullptr;
+    QToolBar *toolbar_ = nullptr;
+    QWidget *background_ = nullptr;
+    std::map<Command, QAction *> actions_;
+    std::map<int, QAction *> toolbarActions_;
+    std::function<bool(const QUrl &)> openUrl_;
+    QString helpFile_;
+    bool released_ = false;
+};
+
+} // namespace qz

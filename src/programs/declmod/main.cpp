@@ -1,0 +1,12 @@
+// declmod: the form module of declaration 0731, started by the host without arguments.
+//
+// No application display name is set: Qt would append it to every window title.
+#include "gui/shell/startup.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    return qz::runDeclmod();
+}

@@ -1,0 +1,52 @@
+// Tests of the placement arithmetic: twips to pixels, centring and drop-down widths.
+#include "core/components/windowgeometry.h"
+
+#include <gtest/gtest.h>
+
+namespace qz {
+namespace {
+
+TEST(WindowGeometry, TwipsToPixels)
+{
+    EXPECT_EQ(twipsToPixels(9615, 96), 641);
+    EXPECT_EQ(twipsToPixels(240, 120), 20);
+    EXPECT_EQ(twipsToPixels(7.5, 96), 1); // half a pixel rounds away from zero
+    EXPECT_EQ(twipsToPixels(-7.5, 96), -1);
+    EXPECT_EQ(twipsToPixels(7.4, 96), 0);
+    EXPECT_DOUBLE_EQ(pixelsToTwips(641, 96), 9615.0);
+    EXPECT_DOUBLE_EQ(pixelsToTwips(100, 0), 0.0);
+}
+
+TEST(WindowGeometry, CentredPosition)
+{
+    struct Row {
+        const char *name;
+        double mainWidth, mainHeight, width, height;
+        bool raise;
+        double left, top;
+    };
+    const Row rows[] = {
+        {"oddWidthDropsTheHalf", 12001, 9000, 8000, 5000, false, 2000, 2000},
+        {"oddHeightKeepsTheHalf", 12000, 9001, 8000, 5000, false, 2000, 2000.5},
+        {"declarationForm240Higher", 15360, 11520, 9615, 6825, true, 2872, 2107.5},
+        {"declarationFormExact", 15360, 11520, 9615, 6825, false, 2872, 2347.5},
+        {"raisedAboveTheMainWindow", 10000, 7000, 9000, 6800, true, 500, -140},
+        {"widerWindowRoundsDown", 8000, 6000, 8001, 6001, false, -1, -0.5},
+    };
+    for (const Row &r : rows) {
+        const TwipsPoint p = centredPosition(r.mainWidth, r.mainHeight, r.width, r.height, r.raise);
+        EXPECT_DOUBLE_EQ(p.left, r.left) << r.name;
+        EXPECT_DOUBLE_EQ(p.top, r.top) << r.name;
+    }
+}
+
+TEST(WindowGeometry, DropDownWidth)
+{
+    EXPECT_EQ(dropDownWidth(520, 45), 430);
+    EXPECT_EQ(dropDownWidth(571, 15), 130); // 571 / 52 is 10
+    EXPECT_EQ(dropDownWidth(519, 15), 117); // 519 / 52 is 9
+    EXPECT_EQ(dropDownWidth(520, 1), 0);    // never negative
+}
+
+} // namespace
+} // namespace qz

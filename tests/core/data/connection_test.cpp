@@ -1,0 +1,123 @@
+// Opening the shared database through the workgroup file, and the open-error messages.
+#include "core/data/config.h"
+#include "core/data/connection.h"
+#include "core/data/inifile.h"
+#include "core/data/workgroup.h"
+#include "support/tempinstall.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using qz::DbError;
+using qz::Program;
+
+namespace {
+
+int openError(Program program)
+{
+    qz::Config config;
+    if (program == Program::Decltab) {
+        config = qz::loadInstallerConfig();
+    } else {
+        qz::loadModuleConfig(config);
+    }
+    try {
+        qz::openSharedDatabase(config, program);
+    } catch (const DbError &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+class ConnectionTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        cwd_ = QDir::currentPath();
+        ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
+    }
+    void TearDown() override { QDir::setCurrent(cwd_); }
+
+    QString cwd_;
+    qz::test::TempInstall inst_;
+};
+
+TEST_F(ConnectionTest, EveryProgramOpensAFreshInstallation)
+{
+    for (Program p : {Program::Declmod, Program::Declrep, Program::Declchk, Program::Decltab}) {
+        EXPECT_EQ(openError(p), 0);
+    }
+    EXPECT_EQ(qz::readOption("SystemDB"), inst_.sysPath() + "QZ000.MDW");
+}
+
+TEST_F(ConnectionTest, DeclrepDoesNotWriteSystemDb)
+{
+    qz::IniFile ini;
+    ini.load(inst_.iniPath());
+    QByteArray before = ini.content();
+    ASSERT_FALSE(before.contains("SystemDB"));
+    EXPECT_EQ(openError(Program::Declrep), 0);
+    QFile f(inst_.iniPath());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+}
+
+TEST_F(ConnectionTest, MissingOrForeignWorkgroupFails)
+{
+    const QString mdw = inst_.dir() + "/QZ000.MDW";
+    ASSERT_TRUE(QFile::rename(mdw, mdw + ".bak"));
+    EXPECT_EQ(openError(Program::Declmod), qz::dberr::kWorkgroup);
+    ASSERT_TRUE(QFile::rename(mdw + ".bak", mdw));
+
+    ASSERT_TRUE(qz::writeWorkgroupFile(mdw, {"OTRACTA1", "secreto1"}, nullptr));
+    EXPECT_EQ(openError(Program::Declchk), qz::dberr::kAccount);
+    qz::Credentials wrongPassword = qz::systemCredentials();
+    wrongPassword.password += "x";
+    ASSERT_TRUE(qz::writeWorkgroupFile(mdw, wrongPassword, nullptr));
+    EXPECT_EQ(openError(Program::Decltab), qz::dberr::kAccount);
+}
+
+TEST_F(ConnectionTest, MissingDatabaseAndEmptySysPathFail)
+{
+    ASSERT_TRUE(QFile::remove(inst_.dbPath()));
+    EXPECT_EQ(openError(Program::Declmod), 3024);
+    qz::writeProfileString(inst_.iniPath(), "Options", "SysPath", "");
+    EXPECT_NE(openError(Program::Declrep), 0);
+}
+
+TEST_F(ConnectionTest, LockedDatabaseGivesTheHostMessage)
+{
+    qz::Database holder = inst_.open();
+    holder.execute("PRAGMA locking_mode=EXCLUSIVE");
+    holder.execute("UPDATE CLAVES SET Tipo=Tipo");
+    EXPECT_EQ(openError(Program::Declmod), qz::dberr::kCannotOpen);
+
+    DbError locked(qz::dberr::kCannotOpen, "database is locked");
+    EXPECT_EQ(qz::openErrorTitle(), QString::fromUtf8("Error de Conección"));
+    EXPECT_EQ(qz::openErrorText(locked, Program::Declmod), " 3051- Base esta bloqueda");
+    EXPECT_EQ(qz::openErrorText(locked, Program::Decltab), " 3051- Base de datos esta bloqueda");
+    DbError other(3024, "No se encuentra el archivo 'x'.");
+    EXPECT_EQ(qz::openErrorText(other, Program::Declrep), "No se encuentra el archivo 'x'.\n 3024");
+}
+
+TEST(Workgroup, CredentialsAreEightCharactersAndNotInTheBinaries)
+{
+    qz::Credentials c = qz::systemCredentials();
+    EXPECT_EQ(c.account.size(), 8);
+    EXPECT_EQ(c.password.size(), 8);
+    const QString bin = qEnvironmentVariable("QZ_BIN_DIR");
+    for (const char *program : {"decltab", "velquira"}) {
+        QFile f(bin + "/" + program);
+        if (!f.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        QByteArray bytes = f.readAll();
+        EXPECT_FALSE(bytes.contains(c.account.toLatin1())) << program;
+        EXPECT_FALSE(bytes.contains(c.password.toLatin1())) << program;
+    }
+}
+
+} // namespace

@@ -1,0 +1,123 @@
+// The loader: stored rows back into the model, the ignored and unknown numbers, the header's
+// payment data, and pCargaIdent applying the stored answers.
+#include "core/data/clock.h"
+#include "core/declaration/declarationmodel.h"
+#include "support/moduleinstall.h"
+#include "support/scriptedmessenger.h"
+#include "support/storeddeclaration.h"
+
+#include <gtest/gtest.h>
+
+namespace qz {
+namespace {
+
+using test::ScriptedMessenger;
+
+class LoaderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
+        ruc_ = test::demoRuc(db_, "COMERCIAL ANDINA S.A.");
+        model_ = std::make_unique<DeclarationModel>(db_, messages_);
+        model_->iModo = 1;
+        model_->loadReorgTypes();
+    }
+    void open()
+    {
+        model_->bCargando = true;
+        model_->pCargaIdent(ruc_, "COMERCIAL ANDINA S.A.", "2007");
+        model_->bCargando = false;
+    }
+
+    PinnedClock clock_{QDateTime(QDate(2026, 6, 1), QTime(10, 0))};
+    test::ModuleInstall inst_;
+    Database &db_ = inst_.db();
+    ScriptedMessenger messages_;
+    std::unique_ptr<DeclarationModel> model_;
+    QString ruc_;
+};
+
+TEST_F(LoaderTest, StoredRowsComeBackBoxByBox)
+{
+    test::StoredDeclaration d(db_, ruc_, "2007");
+    d.header({{"bcolibrad", "02"}, {"nrocheque", " 778 "}});
+    const std::pair<const char *, const char *> rows[] = {
+        {"007", "2007"},       {"028", "4455667"}, {"825", "0"},        {"826", "1"},
+        {"827", "1"},          {"828", "3"},       {"829", "0"},        {"871", ""},
+        {"520", "20070315"},   {"521", "2"},       {"101", "1500000"},  {"104", "0"},
+        {"142", "-1234"},      {"160", "2"},       {"180", "6000"},     {"208", "-20100079705"},
+        {"211", "0123"},       {"225", "01"},      {"226", "09876543"}, {"599", "C"},
+        {"806", "AB"},         {"814", "ROSA"},    {"815", "PEREZ"},    {"817", "DIAZ"},
+        {"818", "LUIS"},       {"546", "300"},     {"722", "x"},        {"999", "no window"},
+        {"790", "08/07/2022"},
+    };
+    for (const auto &[box, value] : rows) {
+        d.box(box, value);
+    }
+    db_.execute("UPDATE DET SET i_valor=NULL WHERE Casilla='871'");
+    open();
+
+    EXPECT_EQ(model_->field(Field::Periodo), "2007");
+    EXPECT_EQ(model_->field(Field::Telefono), "4455667");
+    EXPECT_EQ(model_->field(Field::FechaReorg), "15/03/2007");
+    EXPECT_EQ(model_->field(Field::CantEmpresas), "2");
+    EXPECT_EQ(model_->field(Field::NumOrdenCheck), "AB");
+    EXPECT_EQ(model_->field(Field::NombreContador), "ROSA");
+    EXPECT_EQ(model_->field(Field::ApellidoRepresentante), "DIAZ");
+    EXPECT_EQ(model_->answer(Answer::Liquid), "1");
+    EXPECT_EQ(model_->answer(Answer::Rectifica), ""); // Null reads as empty: neither
+    EXPECT_EQ(model_->tipoReorg(), "3");
+    EXPECT_EQ(model_->text(101), "1,500,000");
+    EXPECT_EQ(model_->text(142), "(1,234)");
+    EXPECT_EQ(model_->text(105), "(300)"); // from row 546 through the chain
+    EXPECT_EQ(model_->text(108), "1,499,700");
+    EXPECT_EQ(model_->text(160), "2");
+    EXPECT_EQ(model_->raw160, "2");
+    EXPECT_EQ(model_->text(208), "20100079705");
+    EXPECT_EQ(model_->text(211), "0123");
+    EXPECT_EQ(model_->text(225), "01");
+    EXPECT_EQ(model_->payment().paymentType(), "C");
+    EXPECT_EQ(model_->payment().bankCode(), "02");
+    EXPECT_EQ(model_->payment().chequeNumber(), "778");
+    EXPECT_EQ(model_->payment().amount(), "6,000");
+    EXPECT_FALSE(model_->AlgunCambio);
+}
+
+TEST_F(LoaderTest, RatioSignedValuesAndUnmatchedType)
+{
+    test::StoredDeclaration d(db_, ruc_, "2007");
+    d.box("829", "1");
+    d.box("110", "0.36");
+    d.box("105", "-1234");
+    d.box("828", "9");
+    open();
+    EXPECT_EQ(model_->text(110), "0.36");
+    EXPECT_EQ(model_->answer(Answer::Coop), "1");
+    EXPECT_TRUE(model_->box(110).visible);
+    EXPECT_EQ(model_->reorgSelection(), -1);
+    // 105 is the sum of the assistant rows as soon as it changes: none stored.
+    EXPECT_EQ(model_->text(105), "(0)");
+}
+
+TEST_F(LoaderTest, NoRowsClearsTheBoxes)
+{
+    model_->setText(101, "5");
+    open();
+    EXPECT_EQ(model_->text(101), "");
+    EXPECT_EQ(model_->field(Field::Periodo), "2007");
+}
+
+TEST_F(LoaderTest, BoxRatioAmountsFromF731Porcentaje)
+{
+    db_.execute("INSERT INTO F731PORCENTAJE (tip_doc_d, doc_id_d, periodo, formulario, mto_det, "
+                "mto_net, cnumero) VALUES (6, '" +
+                ruc_ + "', '2007', '0731', 360, 1000, '000000')");
+    open();
+    model_->CoefIni();
+    EXPECT_EQ(model_->mtoDet, "360");
+    EXPECT_EQ(model_->mtoNet, "1000");
+}
+
+} // namespace
+} // namespace qz
