@@ -9,6 +9,7 @@
 #include "core/validation/declarationsave.h"
 #include "gui/declaration/frm731.h"
 #include "gui/widgets/boxedit.h"
+#include "support/modelsupport.h"
 #include "support/scriptedmessenger.h"
 #include "support/storeddeclaration.h"
 #include "support/tempinstall.h"
@@ -85,9 +86,8 @@ void BM_KeystrokeInBox101(benchmark::State &state)
     }
     qz::test::ScriptedMessenger messages;
     qz::DeclarationModel model(in.db, messages);
-    model.sUsuario = QStringLiteral("USUARIO0");
-    model.loadTaxpayerList();
-    model.loadReorgTypes();
+    model.setRun({0, QStringLiteral("USUARIO0"), false, QString(), QString()});
+    model.open();
     if (model.taxpayerEntries().isEmpty()) {
         state.SkipWithError("no taxpayer in the list");
         return;
@@ -191,11 +191,8 @@ std::unique_ptr<qz::DeclarationModel> openStored(qz::Database &db, qz::Messenger
                                                  const QString &ruc)
 {
     auto model = std::make_unique<qz::DeclarationModel>(db, messages);
-    model->iModo = 1;
-    model->loadReorgTypes();
-    model->bCargando = true;
-    model->pCargaIdent(ruc, kTaxpayer, kExercise);
-    model->bCargando = false;
+    model->setRun({1, QString(), false, QString(), QString()});
+    model->open({ruc, kTaxpayer, kExercise, QString()});
     return model;
 }
 
@@ -288,9 +285,8 @@ void BM_SaveFullDeclaration(benchmark::State &state)
     }
     qz::test::ScriptedMessenger messages;
     qz::DeclarationModel m(in.db, messages);
-    m.sUsuario = QStringLiteral("USUARIO0");
-    m.loadTaxpayerList();
-    m.loadReorgTypes();
+    m.setRun({0, QStringLiteral("USUARIO0"), false, QString(), QString()});
+    m.open();
     m.chooseTaxpayer(0);
     m.setField(qz::Field::Periodo, kExercise);
     m.setField(qz::Field::Telefono, QStringLiteral("4455667"));
@@ -315,7 +311,10 @@ void BM_SaveFullDeclaration(benchmark::State &state)
     for (const auto &[box, value] : boxes) {
         m.setText(box, QString::fromLatin1(value));
     }
-    m.representativeType = QStringLiteral("01  -  DNI");
+    if (!qz::test::chooseRepresentativeTypeCode(m, QStringLiteral("01"))) {
+        state.SkipWithError("no document type 01");
+        return;
+    }
     m.setPaymentType(QStringLiteral("E"));
     qz::DeclarationSave save(m);
     const qz::SaveOutcome first = save.CmdGrabar();

@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test through CTest.
+# Installs what is missing, checks the formatting, builds and runs every test through CTest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
+# Formatting first: it takes a second, so a badly formatted file fails the run at once instead
+# of after a build of several minutes.
+./scripts/check-format.sh
 ./scripts/build.sh
-cd "${BUILD_DIR:-build}"
-# Tests that need a display start their own Xvfb; the rest run on the offscreen platform.
-ctest --output-on-failure -j2
+(
+    cd "${BUILD_DIR:-build}"
+    # Tests that need a display start their own Xvfb; the rest run on the offscreen platform.
+    ctest --output-on-failure -j2
+)

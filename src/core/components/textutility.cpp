@@ -9,9 +9,6 @@ namespace qz {
 
 namespace {
 
-constexpr int kBackspace = 8;
-constexpr int kEnter = 13;
-
 bool isAsciiDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
@@ -128,7 +125,7 @@ bool TextUtility::isValidDocNumberAlnum(const QString &number) const
 int TextUtility::numericKeyFilter(int keyCode, bool allowDecimalPoint, bool allowMinus,
                                   bool allowBlank) const
 {
-    if ((keyCode >= '0' && keyCode <= '9') || keyCode == kBackspace || keyCode == kEnter)
+    if ((keyCode >= '0' && keyCode <= '9') || keyCode == kBackspaceKey || keyCode == kEnterKey)
         return keyCode;
     if ((keyCode == '.' && allowDecimalPoint) || (keyCode == '-' && allowMinus) ||
         (keyCode == ' ' && allowBlank))
@@ -148,7 +145,7 @@ int TextUtility::numericKeyFilter(int keyCode, const QString &currentText, bool 
 
 int TextUtility::lettersKeyFilter(int keyCode) const
 {
-    if (keyCode == kBackspace || keyCode == kEnter || keyCode == ' ')
+    if (keyCode == kBackspaceKey || keyCode == kEnterKey || keyCode == ' ')
         return keyCode;
     if (keyCode >= 'A' && keyCode <= 'Z')
         return keyCode;

@@ -18,6 +18,10 @@
 
 namespace qz {
 
+// Key codes of Enter and Backspace as the fields' key handlers receive them.
+inline constexpr int kEnterKey = 13;
+inline constexpr int kBackspaceKey = 8;
+
 class TextUtility final {
 public:
     TextUtility() = default;

@@ -6,6 +6,7 @@
 #include "core/data/numbertext.h"
 #include "core/data/sqltext.h"
 #include "core/data/transaction.h"
+#include "core/declaration/declarationkey.h"
 
 namespace qz {
 
@@ -20,10 +21,7 @@ double amountValue(const QString &text)
 // The declaration's key, as every statement of the assistant starts its condition.
 QString keyCondition(const QString &ruc, const QString &periodo, const QString &formulario)
 {
-    return QStringLiteral(" WHERE DOC_ID_D='") + sqlText(ruc) + u'\'' +
-           QStringLiteral(" AND TIP_DOC_D=6") + QStringLiteral(" AND PERIODO='") +
-           sqlText(periodo) + u'\'' + QStringLiteral(" AND FORMULARIO='") + sqlText(formulario) +
-           u'\'';
+    return declarationKey(ruc, periodo, formulario);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "core/data/numbertext.h"
 #include "core/data/sqltext.h"
 #include "core/declaration/boxvalue.h"
+#include "core/declaration/declarationkey.h"
 #include "core/declaration/taxscale.h"
 
 #include <array>
@@ -28,15 +29,11 @@ void DeclarationModel::Calcular105(const QString &sCasilla)
     if (sCasilla != QLatin1String("105")) {
         return;
     }
-    QString sql =
-        (bHistorico ? QStringLiteral("SELECT * FROM HDET") : QStringLiteral("SELECT * FROM DET")) +
-        QStringLiteral(" WHERE DOC_ID_D='") + sqlText(taxpayerRuc()) + u'\'' +
-        QStringLiteral(" AND TIP_DOC_D=6") + QStringLiteral(" AND PERIODO='") +
-        sqlText(sPeriodo()) + u'\'' + QStringLiteral(" AND FORMULARIO='") + sqlText(sFormulario) +
-        u'\'';
-    if (bHistorico) {
-        sql += QStringLiteral(" AND Correl='") + sqlText(sCorrel) + u'\'';
-    }
+    QString sql = run_.bHistorico ? QStringLiteral("SELECT * FROM HDET") +
+                                        sentDeclarationKey(taxpayerRuc(), sPeriodo(), sFormulario_,
+                                                           run_.sCorrel)
+                                  : QStringLiteral("SELECT * FROM DET") +
+                                        declarationKey(taxpayerRuc(), sPeriodo(), sFormulario_);
     sql += QStringLiteral(" AND VAL(CASILLA) >= 546 AND VAL(CASILLA) <= 556");
     std::array<double, 53> amounts{};
     try {
@@ -112,7 +109,7 @@ void DeclarationModel::Calcular113()
 
 void DeclarationModel::Calcular114()
 {
-    sPeriodoActual = sPeriodo().trimmed();
+    sPeriodoActual_ = sPeriodo().trimmed();
     const Currency t = EscalaOkre(QStringLiteral("1"));
     const Currency r = EscalaOkre(QStringLiteral("2"));
     if (Vale(113) > t.toDouble()) {
@@ -125,7 +122,7 @@ void DeclarationModel::Calcular114()
 Currency DeclarationModel::EscalaOkre(const QString &selector)
 {
     try {
-        return taxScale(db_, sPeriodoActual, selector);
+        return taxScale(db_, sPeriodoActual_, selector);
     } catch (const DbError &e) {
         show(MessageIcon::Critical, e.boxText());
         return Currency();
@@ -220,7 +217,7 @@ void DeclarationModel::paymentModalityRule()
         setLocked(145, box(145).locked, BoxColor::White);
     } else {
         setEnabled(145, false);
-        if (!bCargando) {
+        if (!bCargando_) {
             setText(145, QString());
         }
         setLocked(145, box(145).locked, BoxColor::Grey);

@@ -21,14 +21,14 @@ void DeclarationModel::loadCompanies()
     try {
         Transaction tx(db_);
         db_.execute(QStringLiteral("DELETE * FROM TMPF731EMPRESAS"));
-        QString sql = (bHistorico ? QStringLiteral("SELECT * FROM HF731EMPRESAS ")
-                                  : QStringLiteral("SELECT * FROM F731EMPRESAS ")) +
+        QString sql = (run_.bHistorico ? QStringLiteral("SELECT * FROM HF731EMPRESAS ")
+                                       : QStringLiteral("SELECT * FROM F731EMPRESAS ")) +
                       QStringLiteral("WHERE TIP_DOC_D = 6 AND DOC_ID_D = '") +
                       sqlText(taxpayerRuc()) + QStringLiteral("' AND ") +
                       QStringLiteral("PERIODO = '") + sqlText(sPeriodo_) +
-                      QStringLiteral("' AND FORMULARIO = '") + sqlText(sFormulario);
-        if (bHistorico) {
-            sql += QStringLiteral("' AND ") + QStringLiteral("CORREL = '") + sqlText(sCorrel);
+                      QStringLiteral("' AND FORMULARIO = '") + sqlText(sFormulario_);
+        if (run_.bHistorico) {
+            sql += QStringLiteral("' AND ") + QStringLiteral("CORREL = '") + sqlText(run_.sCorrel);
         }
         sql += u'\'';
         const QueryResult rows = db_.query(sql);
@@ -45,9 +45,9 @@ void DeclarationModel::loadCompanies()
                            "as TOTAL_IMP ") +
             QStringLiteral("FROM TMPF731EMPRESAS"));
         const QString pattern = QStringLiteral("###,###,###,###,##0");
-        totalBase = formatValue(totals.at(0, 0), pattern);
-        totalImpuesto = formatValue(totals.at(0, 1), pattern);
-        setText(115, totalImpuesto);
+        totalBase_ = formatValue(totals.at(0, 0), pattern);
+        totalImpuesto_ = formatValue(totals.at(0, 1), pattern);
+        setText(115, totalImpuesto_);
     } catch (const DbError &e) {
         show(MessageIcon::Critical, e.boxText());
     }

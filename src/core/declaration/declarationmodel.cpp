@@ -1,6 +1,7 @@
 // The model's state, its setters and the change handling that drives the chain.
 #include "core/declaration/declarationmodel.h"
 
+#include "core/components/doctypes.h"
 #include "core/declaration/boxes.h"
 #include "core/declaration/boxvalue.h"
 
@@ -180,14 +181,135 @@ QString DeclarationModel::rucOfListText() const
 
 QString DeclarationModel::taxpayerRuc() const
 {
-    return iModo == 0 ? rucOfListText() : rucField_;
+    return run_.iModo == 0 ? rucOfListText() : rucField_;
 }
 
 void DeclarationModel::markChanged()
 {
-    if (!bCargando) {
-        AlgunCambio = true;
+    if (!bCargando_) {
+        algunCambio_ = true;
     }
+}
+
+void DeclarationModel::setRun(const DeclarationRun &run)
+{
+    run_ = run;
+}
+
+void DeclarationModel::open(const OpenRequest &request)
+{
+    setPageEnabled(1, false);
+    bCargando_ = true;
+    pageMemory_ = 0;
+    if (run_.bHistorico) {
+        sRuc_ = request.ruc;
+    }
+    // The lists first: the identification selects its entries in them.
+    representativeTypes_ = documentTypeEntries(db_, textUtility_, kRepresentativeTypeColumn, true);
+    representativeType_.clear();
+    representativeTypeIndex_ = -1;
+    loadReorgTypes();
+    zones_ = zoneEntries();
+    emit listsLoaded();
+    setPaymentType(PaymentState::noType());
+    if (run_.iModo == 0) {
+        pCargaIdent(QString(), QString(), QString());
+    } else {
+        pCargaIdent(request.ruc, request.razon, request.periodo);
+    }
+    if (run_.bHistorico) {
+        setField(Field::NumOrden,
+                 request.numOrden == QLatin1String("0") ? QString() : request.numOrden);
+        payment_.setEnabledText(QStringLiteral("False"));
+        emit paymentChanged();
+    }
+    bCargando_ = false;
+    if (run_.bHistorico) {
+        lockForSentView();
+    }
+    loadCompanies();
+    algunCambio_ = false;
+    CoefIni();
+}
+
+void DeclarationModel::lockForSentView()
+{
+    // A sent declaration is shown, not changed; box 105 stays open for its assistant's view.
+    for (int n : kBoxList) {
+        if (n != 105) {
+            setLocked(n, true, BoxColor::Grey);
+        }
+    }
+    setEnabled(101, false);
+}
+
+void DeclarationModel::setRatioAmounts(const QString &mtoDet, const QString &mtoNet)
+{
+    mtoDet_ = mtoDet;
+    mtoNet_ = mtoNet;
+}
+
+void DeclarationModel::setCompanyTotals(const QString &base, const QString &impuesto,
+                                        const QString &box115)
+{
+    totalBase_ = base;
+    totalImpuesto_ = impuesto;
+    setText(115, box115);
+}
+
+void DeclarationModel::chooseRepresentativeType(int index)
+{
+    if (index < 0 || index >= representativeTypes_.size()) {
+        return;
+    }
+    representativeTypeIndex_ = index;
+    representativeType_ = representativeTypes_[index];
+    setText(225, entryTypeCode(representativeType_));
+    setMaxLength(226, documentLength());
+    algunCambio_ = true;
+}
+
+void DeclarationModel::selectRepresentativeType()
+{
+    // The entry whose code is box 225's; the last one when several match.
+    if (vacio(225)) {
+        return;
+    }
+    for (int i = 0; i < representativeTypes_.size(); ++i) {
+        if (entryTypeCode(representativeTypes_[i]) == text(225).trimmed()) {
+            representativeTypeIndex_ = i;
+            representativeType_ = representativeTypes_[i];
+        }
+    }
+}
+
+int DeclarationModel::documentLength() const
+{
+    return entryNumberLength(representativeType_).trimmed().toInt();
+}
+
+int DeclarationModel::zoneIndex() const
+{
+    // The zone code sits in the entry's last two characters; the last match wins.
+    int found = -1;
+    if (vacio(209)) {
+        return found;
+    }
+    for (int i = 0; i < zones_.size(); ++i) {
+        if (zones_[i].right(2) == text(209).trimmed()) {
+            found = i;
+        }
+    }
+    return found;
+}
+
+void DeclarationModel::chooseZone(int index)
+{
+    if (index < 0 || index >= zones_.size()) {
+        return;
+    }
+    setText(209, zones_[index].right(2));
+    algunCambio_ = true;
 }
 
 void DeclarationModel::show(MessageIcon icon, const QString &text)
@@ -217,7 +339,7 @@ void DeclarationModel::onBoxChanged(int number)
         break;
     case 113:
         // A sent declaration keeps the tax it was sent with.
-        if (!bHistorico) {
+        if (!run_.bHistorico) {
             Calcular114();
         }
         Calcular139();

@@ -61,27 +61,74 @@ struct FocusTarget {
     bool taxpayerList = false;
 };
 
+// How the window was opened: the command's mode, the host user, and for a sent declaration its
+// sending number and control number.
+struct DeclarationRun {
+    int iModo = 0; // 0 new declaration, 1 existing one
+    QString sUsuario;
+    bool bHistorico = false;
+    QString sCorrel;
+    QString sNumControl;
+};
+
+// The declaration to open: for an existing one its taxpayer, name and exercise; for a sent
+// one also its order number ("0" or empty when none). Empty for a new declaration.
+struct OpenRequest {
+    QString ruc;
+    QString razon;
+    QString periodo;
+    QString numOrden;
+};
+
 class DeclarationModel final : public QObject {
     Q_OBJECT
 public:
     static constexpr const char *kCaption = "731 Vexilar";
+    // The use column of PARAM '044' for the legal representative's document types.
+    static constexpr int kRepresentativeTypeColumn = 82;
 
     DeclarationModel(Database &db, Messenger &messenger, QObject *parent = nullptr);
 
-    // --- Run state given by the caller before the window opens.
-    int iModo = 0; // 0 new declaration, 1 existing one
-    bool bHistorico = false;
-    QString sCorrel;
-    QString sNumControl;
-    QString sFormulario = QStringLiteral("0731");
-    QString sUsuario;
-    QString sRuc;
-    QString sRazon;
+    // --- How the declaration was opened (given before open()).
+    void setRun(const DeclarationRun &run);
+    int iModo() const { return run_.iModo; } // 0 new declaration, 1 existing one
+    bool bHistorico() const { return run_.bHistorico; }
+    const QString &sCorrel() const { return run_.sCorrel; }
+    const QString &sNumControl() const { return run_.sNumControl; }
+    const QString &sUsuario() const { return run_.sUsuario; }
+    const QString &sFormulario() const { return sFormulario_; }
+    // The taxpayer of a sent declaration, or of a new one once chosen.
+    const QString &sRuc() const { return sRuc_; }
+
+    // The load of the window, in its fixed order: the lists, the identification (the taxpayer
+    // list of a new declaration; the stored declaration of an existing one), the order number
+    // of a sent one, its read-only boxes, the companies and the box-110 ratio amounts. Ends
+    // with nothing marked as changed.
+    void open(const OpenRequest &request = {});
+
     // The program-wide period of the status bar, written by Calcular114 and the exercise.
-    QString sPeriodoActual;
+    const QString &sPeriodoActual() const { return sPeriodoActual_; }
+    void setSPeriodoActual(const QString &period) { sPeriodoActual_ = period; }
     // The exercise of the declaration on the window, the key of every query.
     QString sPeriodo() const { return sPeriodo_; }
     void setSPeriodo(const QString &periodo) { sPeriodo_ = periodo; }
+
+    // --- Loading and change flags.
+    bool bCargando() const { return bCargando_; }
+    void setLoading(bool loading) { bCargando_ = loading; }
+    // AlgunCambio: something was typed or chosen since the load or the last save.
+    bool algunCambio() const { return algunCambio_; }
+    // Marks the declaration changed (not while it loads).
+    void markChanged();
+    void clearChanged() { algunCambio_ = false; }
+    // The page last entered.
+    int pageMemory() const { return pageMemory_; }
+    void setPageMemory(int page) { pageMemory_ = page; }
+    // "S" when a new declaration may be saved for the taxpayer and exercise, "N" when one
+    // already exists, empty before the choice.
+    const QString &existeDeclaracion() const { return existeDeclaracion_; }
+    // After a save: the new declaration now has its header, and leaving must not remove it.
+    void markSaved() { existeDeclaracion_ = QStringLiteral("S"); }
 
     // --- Boxes.
     const BoxState &box(int number) const;
@@ -128,16 +175,29 @@ public:
     QString cantidadCaption() const { return cantidadCaption_; }
     QString reorgQuestion() const { return reorgQuestion_; }
     bool ajusteEnabled() const { return ajusteEnabled_; }
-    bool bCargando = false;
-    bool AlgunCambio = false;
-    int pageMemory = 0;
-    QString existeDeclaracion; // "S", "N" or empty
-    QString raw160;
-    QString mtoDet; // box-110 assistant amounts
-    QString mtoNet;
-    // The selected entry of the representative's document-type list (the window keeps it
-    // current): "06" starts the entry of a RUC.
-    QString representativeType;
+
+    // --- The box-110 assistant's amounts (F731PORCENTAJE), read by CoefIni.
+    // Box 160 as the loader read it (applied once the answers are).
+    const QString &raw160() const { return raw160_; }
+    const QString &mtoDet() const { return mtoDet_; }
+    const QString &mtoNet() const { return mtoNet_; }
+    void setRatioAmounts(const QString &mtoDet, const QString &mtoNet);
+
+    // --- The representative's document type (box 225) and the accountants' zone (box 209).
+    // The entries of the document-type list (PARAM '044', use column 82, a blank first).
+    const QStringList &representativeTypes() const { return representativeTypes_; }
+    // The chosen entry: "06" starts the entry of a RUC, "01" a DNI of 8 digits.
+    const QString &representativeType() const { return representativeType_; }
+    int representativeTypeIndex() const { return representativeTypeIndex_; }
+    // Choosing an entry: box 225 takes its code, box 226 its number length.
+    void chooseRepresentativeType(int index);
+    // The length of the representative's document number for the chosen type; 0 when none.
+    int documentLength() const;
+    // The accountants' zone list (see zoneEntries) and the entry of box 209's code, -1 when
+    // no entry matches.
+    const QStringList &zones() const { return zones_; }
+    int zoneIndex() const;
+    void chooseZone(int index);
 
     PaymentState &payment() { return payment_; }
     const PaymentState &payment() const { return payment_; }
@@ -193,8 +253,10 @@ public:
     void loadCompanies();
     // The rows of the companies list.
     QueryResult companyRows();
-    QString totalBase;     // TxtBase
-    QString totalImpuesto; // TxtPercepcion
+    // The companies' totals: TxtBase, TxtPercepcion, and box 115 with the tax total.
+    const QString &totalBase() const { return totalBase_; }
+    const QString &totalImpuesto() const { return totalImpuesto_; }
+    void setCompanyTotals(const QString &base, const QString &impuesto, const QString &box115);
 
     // Leaving without saving: deletes the provisional header the box-105 assistant makes
     // (cNumero "0") and the detail of the declaration, when such a header exists.
@@ -218,8 +280,10 @@ signals:
     void statusRequested(const QString &ruc, const QString &name, const QString &period,
                          const QString &form);
     void periodShown(const QString &period);
+    // The zone and document-type lists were read (open()).
+    void listsLoaded();
     // pCargaIdent is done: the window selects the zone and document-type entries of boxes
-    // 209 and 225.
+    // 209 and 225 (zoneIndex, representativeTypeIndex).
     void identificationLoaded();
     void companiesChanged();
 
@@ -230,14 +294,33 @@ private:
     void setRazon(const QString &razon);
     void applyAnswerEffects(Answer a);
     void entryChecks(int number);
-    void markChanged();
     void setLabels(const QString &exercise);
     QString rucOfListText() const;
     void show(MessageIcon icon, const QString &text);
     BoxState &state(int number);
 
+    void selectRepresentativeType();
+    void lockForSentView();
+
     Database &db_;
     Messenger &messenger_;
+    DeclarationRun run_;
+    QString sFormulario_ = QStringLiteral("0731");
+    QString sRuc_;
+    QString sPeriodoActual_;
+    bool bCargando_ = false;
+    bool algunCambio_ = false;
+    int pageMemory_ = 0;
+    QString existeDeclaracion_;
+    QString raw160_; // box 160 as stored, applied once the answers are
+    QString mtoDet_;
+    QString mtoNet_;
+    QStringList representativeTypes_;
+    QString representativeType_;
+    int representativeTypeIndex_ = -1;
+    QStringList zones_;
+    QString totalBase_;
+    QString totalImpuesto_;
     QString sPeriodo_;
     TextUtility textUtility_;
     std::map<int, BoxState> boxes_;

@@ -6,20 +6,21 @@ namespace qz {
 void DeclarationModel::entryChecks(int number)
 {
     const QString t = text(number).trimmed();
-    if (number == 208 && !bCargando && text(number).size() == 11) {
+    if (number == 208 && !bCargando_ && text(number).size() == 11) {
         if (!textUtility_.isValidRuc(t)) {
             show(MessageIcon::Critical, QStringLiteral("El RUC no es Válido."));
             emit pageRequested(4);
             emit focusRequested({208, std::nullopt, false});
         }
-        if (t == sRuc.trimmed()) {
+        if (t == sRuc_.trimmed()) {
             show(MessageIcon::Critical,
                  QStringLiteral("El RUC no puede ser igual al RUC del Contribuyente."));
             emit pageRequested(4);
             emit focusRequested({208, std::nullopt, false});
         }
-    } else if (number == 226 && !bCargando && representativeType.startsWith(QLatin1String("06")) &&
-               text(number).size() == 11 && !textUtility_.isValidRuc(t)) {
+    } else if (number == 226 && !bCargando_ &&
+               representativeType_.startsWith(QLatin1String("06")) && text(number).size() == 11 &&
+               !textUtility_.isValidRuc(t)) {
         show(MessageIcon::Critical, QStringLiteral("El RUC no es válido."));
         emit pageRequested(4);
         emit focusRequested({226, std::nullopt, false});

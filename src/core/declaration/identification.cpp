@@ -8,15 +8,13 @@
 #include "core/data/sqltext.h"
 #include "core/data/transaction.h"
 #include "core/declaration/boxes.h"
+#include "core/declaration/declarationkey.h"
+#include "core/declaration/messages.h"
 #include "core/declaration/periodrules.h"
 
 namespace qz {
 
 namespace {
-
-const QString kYaExiste = QStringLiteral(
-    "La declaración que desea registrar ya existe, elija la opción modificar declaración o "
-    "elija otro contribuyente.");
 
 } // namespace
 
@@ -34,14 +32,14 @@ QString DeclarationModel::SqlContribuyentes()
     }
     QString tipo;
     try {
-        tipo = userType(db_, sUsuario);
+        tipo = userType(db_, run_.sUsuario);
     } catch (const DbError &) {
         tipo = QStringLiteral("1");
     }
     if (tipo == QLatin1String("0")) {
         where += QStringLiteral(" ORDER BY Tip_doc_d, doc_id_d ");
     } else {
-        where += QStringLiteral(" AND Usuario ='") + sqlText(sUsuario) +
+        where += QStringLiteral(" AND Usuario ='") + sqlText(run_.sUsuario) +
                  QStringLiteral("' Order by Tip_doc_d, doc_id_d ");
     }
     return QStringLiteral(" SELECT * FROM CONT ") + where;
@@ -113,10 +111,7 @@ bool DeclarationModel::headerExists(const QString &ruc)
 {
     try {
         return !db_.query(QStringLiteral("SELECT * FROM CAB") +
-                          QStringLiteral(" WHERE DOC_ID_D='") + sqlText(ruc) + u'\'' +
-                          QStringLiteral(" AND TIP_DOC_D=6") + QStringLiteral(" AND PERIODO='") +
-                          sqlText(sPeriodo_) + u'\'' + QStringLiteral(" AND FORMULARIO='") +
-                          sqlText(sFormulario) + u'\'')
+                          declarationKey(ruc, sPeriodo_, sFormulario_))
                     .isEmpty();
     } catch (const DbError &e) {
         show(MessageIcon::Critical, e.boxText());
@@ -147,22 +142,22 @@ void DeclarationModel::chooseTaxpayer(int index)
     taxpayerListText_ = taxpayerEntries_[index];
     const QString razon = taxpayerListText_.mid(18, 50);
     setRazon(razon);
-    if (iModo != 0) {
+    if (run_.iModo != 0) {
         return;
     }
     const QString ruc = rucOfListText();
     if (!headerExists(ruc)) {
-        existeDeclaracion = QStringLiteral("S");
-        sRuc = ruc;
+        existeDeclaracion_ = QStringLiteral("S");
+        sRuc_ = ruc;
         emit focusRequested({0, Field::Telefono, false});
-        emit statusRequested(ruc, razon.trimmed(), sPeriodo_, sFormulario);
-        AlgunCambio = true;
+        emit statusRequested(ruc, razon.trimmed(), sPeriodo_, sFormulario_);
+        algunCambio_ = true;
     } else {
         emit pageRequested(0);
-        existeDeclaracion = QStringLiteral("N");
-        show(MessageIcon::Critical, kYaExiste);
+        existeDeclaracion_ = QStringLiteral("N");
+        show(MessageIcon::Critical, kMsgDeclarationExists);
         emit focusRequested({0, std::nullopt, true});
-        sRuc.clear();
+        sRuc_.clear();
     }
 }
 
@@ -205,14 +200,14 @@ void DeclarationModel::onExerciseChanged()
         emit labelsChanged();
     }
     sPeriodo_ = e;
-    sPeriodoActual = e;
+    sPeriodoActual_ = e;
     emit periodShown(e);
-    if (iModo == 0 && headerExists(rucOfListText())) {
-        existeDeclaracion = QStringLiteral("N");
-        show(MessageIcon::Critical, kYaExiste);
+    if (run_.iModo == 0 && headerExists(rucOfListText())) {
+        existeDeclaracion_ = QStringLiteral("N");
+        show(MessageIcon::Critical, kMsgDeclarationExists);
         emit focusRequested({0, std::nullopt, true});
-    } else if (iModo == 0) {
-        existeDeclaracion = QStringLiteral("S");
+    } else if (run_.iModo == 0) {
+        existeDeclaracion_ = QStringLiteral("S");
     }
     setLabels(e);
     markChanged();
@@ -264,7 +259,7 @@ void DeclarationModel::applyAnswerEffects(Answer a)
         }
         break;
     case Answer::Rectifica:
-        if (si && !bCargando) {
+        if (si && !bCargando_) {
             show(MessageIcon::Exclamation,
                  QStringLiteral("Recuerde que debe consignar información en todas las casillas "
                                 "inclusive aquellas que no está rectificando."));
@@ -296,16 +291,16 @@ void DeclarationModel::chooseReorgType(int index)
 
 void DeclarationModel::pCargaIdent(const QString &ruc, const QString &razon, const QString &periodo)
 {
-    if (iModo == 0) {
+    if (run_.iModo == 0) {
         loadTaxpayerList();
-        emit statusRequested(QString(), QString(), sPeriodoActual, sFormulario);
+        emit statusRequested(QString(), QString(), sPeriodoActual_, sFormulario_);
         return;
     }
     sPeriodo_ = periodo;
     rucField_ = ruc;
     setRazon(razon);
     setField(Field::Periodo, periodo);
-    emit statusRequested(ruc, razon, periodo, sFormulario);
+    emit statusRequested(ruc, razon, periodo, sFormulario_);
     // The answers the loader stored, applied as a selection would.
     for (Answer a :
          {Answer::Rectifica, Answer::Ajuste, Answer::Liquid, Answer::Reorg, Answer::Coop}) {
@@ -318,17 +313,15 @@ void DeclarationModel::pCargaIdent(const QString &ruc, const QString &razon, con
         }
     }
     Calcular113();
-    setText(160, raw160);
+    setText(160, raw160_);
+    selectRepresentativeType();
     emit identificationLoaded();
 }
 
 void DeclarationModel::limpiaProvisional()
 {
     const QString ruc = rucOfListText();
-    const QString keys = QStringLiteral(" WHERE DOC_ID_D='") + sqlText(ruc) + u'\'' +
-                         QStringLiteral(" AND TIP_DOC_D=6") + QStringLiteral(" AND PERIODO='") +
-                         sqlText(sPeriodo_) + u'\'' + QStringLiteral(" AND FORMULARIO='") +
-                         sqlText(sFormulario) + u'\'';
+    const QString keys = declarationKey(ruc, sPeriodo_, sFormulario_);
     try {
         const QueryResult header = db_.query(QStringLiteral("SELECT * FROM CAB") + keys);
         if (header.isEmpty() ||

@@ -7,6 +7,7 @@
 #include "core/data/sqltext.h"
 #include "core/declaration/boxes.h"
 #include "core/declaration/boxvalue.h"
+#include "core/declaration/declarationkey.h"
 
 #include <cmath>
 
@@ -46,14 +47,12 @@ bool isSignedBox(int n)
 bool DeclarationModel::CargaDeclaracion()
 {
     const QString keys =
-        QStringLiteral(" WHERE DOC_ID_D='") + sqlText(taxpayerRuc()) +
-        QStringLiteral("' AND TIP_DOC_D=6 AND PERIODO='") + sqlText(sPeriodo_) +
-        QStringLiteral("' AND FORMULARIO='") + sqlText(sFormulario) + u'\'' +
-        (bHistorico ? QStringLiteral(" AND Correl='") + sqlText(sCorrel) + u'\'' : QString());
+        run_.bHistorico ? sentDeclarationKey(taxpayerRuc(), sPeriodo_, sFormulario_, run_.sCorrel)
+                        : declarationKey(taxpayerRuc(), sPeriodo_, sFormulario_);
     bool found = false;
     try {
-        const QueryResult rows = db_.query((bHistorico ? QStringLiteral("SELECT * FROM HDET")
-                                                       : QStringLiteral("SELECT * FROM DET")) +
+        const QueryResult rows = db_.query((run_.bHistorico ? QStringLiteral("SELECT * FROM HDET")
+                                                            : QStringLiteral("SELECT * FROM DET")) +
                                            keys);
         const int casilla = rows.indexOf(QStringLiteral("Casilla"));
         const int valor = rows.indexOf(QStringLiteral("i_valor"));
@@ -62,9 +61,10 @@ bool DeclarationModel::CargaDeclaracion()
                          rows.at(i, valor).toText().trimmed());
         }
         found = rows.rowCount() > 0;
-        const QueryResult header = db_.query((bHistorico ? QStringLiteral("SELECT * FROM HCAB")
-                                                         : QStringLiteral("SELECT * FROM CAB")) +
-                                             keys);
+        const QueryResult header =
+            db_.query((run_.bHistorico ? QStringLiteral("SELECT * FROM HCAB")
+                                       : QStringLiteral("SELECT * FROM CAB")) +
+                      keys);
         if (!header.isEmpty()) {
             const Value banco = header.at(0, QStringLiteral("bcolibrad"));
             if (!banco.isNull()) {
@@ -161,7 +161,7 @@ void DeclarationModel::CargaCasilla(const QString &casilla, const QString &valor
     } else {
         shown = reformat(valor, kResultPattern);
         if (n == 160) {
-            raw160 = valor;
+            raw160_ = valor;
         }
     }
     setText(n, shown);
@@ -173,11 +173,11 @@ void DeclarationModel::CoefIni()
         const QueryResult r = db_.query(
             QStringLiteral("Select * From F731PORCENTAJE Where ") + QStringLiteral(" DOC_ID_D='") +
             sqlText(taxpayerRuc()) + u'\'' + QStringLiteral(" AND FORMULARIO='") +
-            sqlText(sFormulario) + u'\'' + QStringLiteral(" AND TIP_DOC_D=6 and periodo = '") +
+            sqlText(sFormulario_) + u'\'' + QStringLiteral(" AND TIP_DOC_D=6 and periodo = '") +
             sqlText(field(Field::Periodo)) + u'\'');
         for (int i = 0; i < r.rowCount(); ++i) {
-            mtoDet = r.at(i, QStringLiteral("mto_det")).toText();
-            mtoNet = r.at(i, QStringLiteral("mto_net")).toText();
+            mtoDet_ = r.at(i, QStringLiteral("mto_det")).toText();
+            mtoNet_ = r.at(i, QStringLiteral("mto_net")).toText();
         }
     } catch (const DbError &e) {
         show(MessageIcon::Critical, e.boxText());

@@ -7,6 +7,7 @@
 #include "core/data/sqltext.h"
 #include "core/data/textfile.h"
 #include "core/declaration/boxvalue.h"
+#include "core/declaration/messages.h"
 #include "core/declaration/periodrules.h"
 
 #include <QDate>
@@ -16,10 +17,6 @@
 namespace qz {
 
 namespace {
-
-const QString kYaExiste = QStringLiteral(
-    "La declaración que desea registrar ya existe, elija la opción modificar declaración o "
-    "elija otro contribuyente.");
 
 ReviewStop stopAt(const QString &message, int page, ReviewStop::Focus focus, int box = 0,
                   Field field = Field::Telefono)
@@ -36,7 +33,7 @@ QString DeclarationReview::taxpayerRuc() const
 
 QString DeclarationReview::representativeType() const
 {
-    return model_.representativeType.left(2);
+    return model_.representativeType().left(2);
 }
 
 bool DeclarationReview::reorganizationOpen() const
@@ -115,11 +112,73 @@ bool DeclarationReview::validRuc(const QString &ruc)
     return textUtility_.isValidRuc(ruc.trimmed()) && ValidaNumDoc(QStringLiteral("06"), ruc);
 }
 
+std::optional<ReviewStop> DeclarationReview::taxpayerCheck()
+{
+    using F = ReviewStop::Focus;
+    if (model_.iModo() == 0 && taxpayerRuc().isEmpty()) {
+        return stopAt(kMsgSelectTaxpayer, 0, F::TaxpayerList);
+    }
+    if (model_.iModo() == 0 && model_.existeDeclaracion() == QLatin1String("N")) {
+        return stopAt(kMsgDeclarationExists, 0, F::TaxpayerList);
+    }
+    return std::nullopt;
+}
+
+std::optional<ReviewStop> DeclarationReview::chequeCheck()
+{
+    const PaymentState &p = model_.payment();
+    if (p.paymentType() != QLatin1String("C")) {
+        return std::nullopt;
+    }
+    const QString cheque = p.chequeNumber().trimmed();
+    if (p.bankCode().trimmed().isEmpty() || p.bankCode() == QLatin1String("XX")) {
+        return stopAt(QStringLiteral("Ingrese el banco."), 3, ReviewStop::Focus::None);
+    }
+    if (cheque.isEmpty() || cheque == QLatin1String("0")) {
+        return stopAt(QStringLiteral("Debe ingresar el número de cheque."), 3,
+                      ReviewStop::Focus::None);
+    }
+    bool numeric = false;
+    if (cheque.toLongLong(&numeric) == 0 && numeric) {
+        return stopAt(QStringLiteral("Número de cheque no es válido."), 3, ReviewStop::Focus::None);
+    }
+    return std::nullopt;
+}
+
+std::optional<ReviewStop> DeclarationReview::dniCheck()
+{
+    if (representativeType() == QLatin1String("01") && model_.text(226).size() != 8) {
+        return stopAt(kMsgDniLength, 4, ReviewStop::Focus::Box, 226);
+    }
+    return std::nullopt;
+}
+
+std::optional<ReviewStop> DeclarationReview::CmdValidarChecks()
+{
+    if (auto stop = taxpayerCheck()) {
+        return stop;
+    }
+    if (auto stop = chequeCheck()) {
+        return stop;
+    }
+    if (auto stop = dniCheck()) {
+        return stop;
+    }
+    const QString b226 = model_.text(226).trimmed();
+    bool numeric = false;
+    if (!b226.isEmpty() && b226.toLongLong(&numeric) == 0 && numeric) {
+        return stopAt(QStringLiteral("El número de documento del representante legal no puede "
+                                     "ser cero"),
+                      -1, ReviewStop::Focus::Box, 226);
+    }
+    return std::nullopt;
+}
+
 std::optional<ReviewStop> DeclarationReview::ValidaContForm1()
 {
     using F = ReviewStop::Focus;
-    if (model_.iModo == 0 && taxpayerRuc().isEmpty()) {
-        return stopAt(QStringLiteral("Debe seleccionar un Contribuyente."), 0, F::TaxpayerList);
+    if (model_.iModo() == 0 && taxpayerRuc().isEmpty()) {
+        return stopAt(kMsgSelectTaxpayer, 0, F::TaxpayerList);
     }
     switch (telephoneRule(model_.field(Field::Telefono))) {
     case 1:
@@ -139,8 +198,8 @@ std::optional<ReviewStop> DeclarationReview::ValidaContForm1()
         return stopAt(QStringLiteral("Debe seleccionar el tipo de reorganización de sociedades."),
                       0, F::ReorgList);
     }
-    if (model_.iModo == 0 && model_.existeDeclaracion == QLatin1String("N")) {
-        return stopAt(kYaExiste, 0, F::TaxpayerList);
+    if (model_.iModo() == 0 && model_.existeDeclaracion() == QLatin1String("N")) {
+        return stopAt(kMsgDeclarationExists, 0, F::TaxpayerList);
     }
     if (model_.answer(Answer::Rectifica).isEmpty()) {
         return stopAt(QStringLiteral("Indique si la presente declaración rectifica o sustituye a "
@@ -157,9 +216,8 @@ ReviewResult DeclarationReview::ValidaDeclaracion(const QString &mensPath)
 {
     using F = ReviewStop::Focus;
     ReviewResult result;
-    if (model_.iModo == 0 && taxpayerRuc().isEmpty()) {
-        result.stop =
-            stopAt(QStringLiteral("Debe seleccionar un Contribuyente."), 0, F::TaxpayerList);
+    if (model_.iModo() == 0 && taxpayerRuc().isEmpty()) {
+        result.stop = stopAt(kMsgSelectTaxpayer, 0, F::TaxpayerList);
         return result;
     }
     QStringList &l = result.lines;

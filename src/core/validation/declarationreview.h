@@ -50,6 +50,16 @@ public:
     // True when none of the inconsistency conditions holds.
     bool EsConsistente();
 
+    // The checks that stop "&Validar" after the review, in their order: the taxpayer, the
+    // cheque's bank and number, the representative's document. nullopt when none stops it.
+    std::optional<ReviewStop> CmdValidarChecks();
+    // A new declaration needs a chosen taxpayer without a declaration for the exercise.
+    std::optional<ReviewStop> taxpayerCheck();
+    // Paying by cheque needs a bank and a cheque number that is not zero.
+    std::optional<ReviewStop> chequeCheck();
+    // A representative's DNI or LE has 8 characters.
+    std::optional<ReviewStop> dniCheck();
+
     // The telephone rules shared by the gate and the review: the failing rule's index 1-3,
     // 0 when the telephone passes.
     static int telephoneRule(const QString &telephone);

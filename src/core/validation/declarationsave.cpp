@@ -11,6 +11,7 @@
 #include "core/data/transaction.h"
 #include "core/declaration/boxes.h"
 #include "core/declaration/boxvalue.h"
+#include "core/declaration/declarationkey.h"
 #include "core/declaration/periodrules.h"
 
 namespace qz {
@@ -53,22 +54,14 @@ QString plainAmount(const QString &text)
 
 QString DeclarationSave::keys(const QString &ruc, const QString &exercise) const
 {
-    return QStringLiteral(" WHERE DOC_ID_D='") + sqlText(ruc) +
-           QStringLiteral("' AND TIP_DOC_D=6 AND PERIODO='") + sqlText(exercise) +
-           QStringLiteral("' AND FORMULARIO='") + sqlText(model_.sFormulario) + u'\'';
+    return declarationKey(ruc, exercise, model_.sFormulario());
 }
 
 std::optional<ReviewStop> DeclarationSave::checks()
 {
     const QString ruc = model_.taxpayerRuc().trimmed();
-    if (model_.iModo == 0 && ruc.isEmpty()) {
-        return ReviewStop{QStringLiteral("Debe seleccionar un Contribuyente."), 0, F::TaxpayerList};
-    }
-    if (model_.iModo == 0 && model_.existeDeclaracion == QLatin1String("N")) {
-        return ReviewStop{QStringLiteral("La declaración que desea registrar ya existe, elija la "
-                                         "opción modificar declaración o elija otro "
-                                         "contribuyente."),
-                          0, F::TaxpayerList};
+    if (auto stop = review_.taxpayerCheck()) {
+        return stop;
     }
     if (!ValidaPeriodo(model_.field(Field::Periodo), today())) {
         return ReviewStop{QStringLiteral("El ejercicio no es válido."), 0, F::Field, 0,
@@ -82,7 +75,7 @@ std::optional<ReviewStop> DeclarationSave::checks()
         return ReviewStop{QStringLiteral("El RUC no puede ser igual al RUC del Contribuyente."), 4,
                           F::Box, 208};
     }
-    const QString type = model_.representativeType.left(2);
+    const QString type = model_.representativeType().left(2);
     const QString b226 = model_.text(226).trimmed();
     if (type == QLatin1String("06") && !b226.isEmpty() && !review_.validRuc(b226)) {
         return ReviewStop{QStringLiteral("El RUC no es válido."), 4, F::Box, 226};
@@ -91,10 +84,7 @@ std::optional<ReviewStop> DeclarationSave::checks()
         return ReviewStop{QStringLiteral("El RUC no puede ser igual al RUC del Contribuyente."), 4,
                           F::Box, 226};
     }
-    if (type == QLatin1String("01") && model_.text(226).size() != 8) {
-        return ReviewStop{QStringLiteral("El DNI o LE debe ser de 8 digitos."), 4, F::Box, 226};
-    }
-    return std::nullopt;
+    return review_.dniCheck();
 }
 
 void DeclarationSave::writeHeader(const QString &ruc, const QString &exercise, bool consistent)
@@ -107,7 +97,7 @@ void DeclarationSave::writeHeader(const QString &ruc, const QString &exercise, b
         row.set(QStringLiteral("doc_id_d"), ruc);
         row.set(QStringLiteral("Tip_doc_d"), 6);
         row.set(QStringLiteral("periodo"), exercise);
-        row.set(QStringLiteral("Formulario"), model_.sFormulario);
+        row.set(QStringLiteral("Formulario"), model_.sFormulario());
         row.set(QStringLiteral("semana"), 0);
     }
     const PaymentState &p = model_.payment();
@@ -142,7 +132,7 @@ bool DeclarationSave::GrabaCasilla(const QString &box, const QString &value,
         row.set(QStringLiteral("doc_id_d"), ruc.trimmed());
         row.set(QStringLiteral("Tip_doc_d"), 6);
         row.set(QStringLiteral("periodo"), exercise.trimmed());
-        row.set(QStringLiteral("Formulario"), model_.sFormulario);
+        row.set(QStringLiteral("Formulario"), model_.sFormulario());
         row.set(QStringLiteral("semana"), 0);
         row.set(QStringLiteral("Casilla"), box);
     }
@@ -159,7 +149,7 @@ QString DeclarationSave::fingerprint()
     Database &db = model_.db();
     const QueryResult r = db.query(QStringLiteral("SELECT * FROM PARAM WHERE numero='981' AND "
                                                   "left(argumento,4)='") +
-                                   sqlText(model_.sFormulario) + u'\'');
+                                   sqlText(model_.sFormulario()) + u'\'');
     const QString f =
         r.isEmpty() ? QString() : r.at(0, QStringLiteral("Funcion")).toText().trimmed();
     Currency total;
@@ -183,20 +173,20 @@ void DeclarationSave::Graba_Renta(const QString &ruc, const QString &exercise)
     std::vector<Record> rows = db.selectForUpdate(
         QStringLiteral("SELECT * FROM F731PORCENTAJE WHERE  [tip_doc_d] = 6  AND [doc_id_d] = '") +
         sqlText(ruc) + QStringLiteral("' AND [periodo] = '") + sqlText(exercise) +
-        QStringLiteral("' AND [formulario] = '") + sqlText(model_.sFormulario) + u'\'');
+        QStringLiteral("' AND [formulario] = '") + sqlText(model_.sFormulario()) + u'\'');
     Record row = rows.empty() ? db.newRecord(QStringLiteral("F731PORCENTAJE")) : rows.front();
     if (rows.empty()) {
         row.set(QStringLiteral("tip_doc_d"), 6);
         row.set(QStringLiteral("doc_id_d"), ruc);
         row.set(QStringLiteral("periodo"), exercise);
-        row.set(QStringLiteral("formulario"), model_.sFormulario);
+        row.set(QStringLiteral("formulario"), model_.sFormulario());
     }
     // The assistant keeps its amounts as shown ("400,000").
     const auto amount = [](const QString &t) {
         return t.trimmed().isEmpty() ? Value() : Value(boxNumber(t));
     };
-    row.set(QStringLiteral("mto_det"), amount(model_.mtoDet));
-    row.set(QStringLiteral("mto_net"), amount(model_.mtoNet));
+    row.set(QStringLiteral("mto_det"), amount(model_.mtoDet()));
+    row.set(QStringLiteral("mto_net"), amount(model_.mtoNet()));
     row.set(QStringLiteral("cnumero"), QStringLiteral("0"));
     db.store(row);
 }
@@ -233,7 +223,7 @@ void DeclarationSave::writeBoxes(const QString &ruc, const QString &exercise)
     } else {
         model_.db().execute(QStringLiteral("Delete * from F731PORCENTAJE  WHERE DOC_ID_D='") +
                             sqlText(ruc) + QStringLiteral("' AND PERIODO='") + sqlText(exercise) +
-                            QStringLiteral("' AND FORMULARIO='") + sqlText(model_.sFormulario) +
+                            QStringLiteral("' AND FORMULARIO='") + sqlText(model_.sFormulario()) +
                             QStringLiteral("' AND TIP_DOC_D=6"));
     }
     const bool reorg = model_.answer(Answer::Reorg) == QLatin1String("1");
@@ -263,7 +253,7 @@ void DeclarationSave::writeBoxes(const QString &ruc, const QString &exercise)
     const QueryResult version =
         model_.db().query(QStringLiteral("Select * from param where numero = '856'  and "
                                          "argumento='") +
-                          sqlText(model_.sFormulario) + u'\'');
+                          sqlText(model_.sFormulario()) + u'\'');
     if (!version.isEmpty()) {
         const QString f = version.at(0, QStringLiteral("Funcion")).toText();
         if (!fixedField(f, 20, 3).trimmed().isEmpty()) {
@@ -277,7 +267,7 @@ void DeclarationSave::writeCompanies(const QString &ruc, const QString &exercise
     Database &db = model_.db();
     const QString where = QStringLiteral(" WHERE TIP_DOC_D = 6 AND DOC_ID_D = '") + sqlText(ruc) +
                           QStringLiteral("' AND PERIODO = '") + sqlText(exercise) +
-                          QStringLiteral("' AND FORMULARIO = '") + sqlText(model_.sFormulario) +
+                          QStringLiteral("' AND FORMULARIO = '") + sqlText(model_.sFormulario()) +
                           QStringLiteral("' AND TIP_DOC_EMP = 6 ");
     db.execute(QStringLiteral("DELETE * FROM F731EMPRESAS") + where);
     if (model_.answer(Answer::Reorg) != QLatin1String("1") || !model_.pageEnabled(1)) {
@@ -296,7 +286,7 @@ void DeclarationSave::writeCompanies(const QString &ruc, const QString &exercise
             row.set(QStringLiteral("tip_doc_d"), 6);
             row.set(QStringLiteral("doc_id_d"), ruc);
             row.set(QStringLiteral("periodo"), exercise);
-            row.set(QStringLiteral("formulario"), model_.sFormulario);
+            row.set(QStringLiteral("formulario"), model_.sFormulario());
             row.set(QStringLiteral("tip_doc_emp"), 6);
             row.set(QStringLiteral("num_doc_emp"), company);
         }
@@ -349,7 +339,7 @@ SaveOutcome DeclarationSave::CmdGrabar()
     }
     out.saved = true;
     out.notices = paymentNotices(model_);
-    model_.AlgunCambio = false;
+    model_.clearChanged();
     if (out.consistent) {
         out.finalMessage = MensajeError(151);
         out.finalIcon = MessageIcon::Information;
@@ -367,18 +357,15 @@ SaveOutcome DeclarationSave::registerOrder()
     SaveOutcome out;
     const QString orden = model_.field(Field::NumOrden).trimmed();
     const QString code = model_.field(Field::NumOrdenCheck).trimmed();
-    if (!verifyOrderNumber(model_.sNumControl, orden, code)) {
+    if (!verifyOrderNumber(model_.sNumControl(), orden, code)) {
         out.stop = ReviewStop{QStringLiteral("Número de Orden Ingresado No corresponde a la "
                                              "declaración enviada."),
                               -1, F::None};
         return out;
     }
     const QString ruc = model_.taxpayerRuc().trimmed();
-    const QString where = QStringLiteral(" WHERE DOC_ID_D='") + sqlText(ruc) +
-                          QStringLiteral("' AND TIP_DOC_D=6 AND PERIODO='") +
-                          sqlText(model_.sPeriodo()) + QStringLiteral("' AND FORMULARIO='") +
-                          sqlText(model_.sFormulario) + QStringLiteral("' AND CORREL='") +
-                          sqlText(model_.sCorrel);
+    const QString where = declarationKey(ruc, model_.sPeriodo(), model_.sFormulario()) +
+                          QStringLiteral(" AND CORREL='") + sqlText(model_.sCorrel());
     Database &db = model_.db();
     try {
         Transaction tx(db);
@@ -397,9 +384,9 @@ SaveOutcome DeclarationSave::registerOrder()
             row.set(QStringLiteral("Tip_doc_d"), 6);
             row.set(QStringLiteral("doc_id_d"), ruc);
             row.set(QStringLiteral("periodo"), model_.sPeriodo());
-            row.set(QStringLiteral("Formulario"), model_.sFormulario);
+            row.set(QStringLiteral("Formulario"), model_.sFormulario());
             row.set(QStringLiteral("semana"), 0);
-            row.set(QStringLiteral("Correl"), model_.sCorrel);
+            row.set(QStringLiteral("Correl"), model_.sCorrel());
             row.set(QStringLiteral("Casilla"), QStringLiteral("806"));
             row.set(QStringLiteral("i_valor"), code);
             row.set(QStringLiteral("idcasilla"), QStringLiteral("01"));

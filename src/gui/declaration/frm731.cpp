@@ -5,7 +5,6 @@
 #include "core/declaration/editformat.h"
 #include "core/validation/companylist.h"
 #include "gui/widgets/boxedit.h"
-#include "gui/widgets/doctypelist.h"
 #include "gui/widgets/paymentform.h"
 #include "gui/widgets/statusbar.h"
 #include "gui/widgets/windowroutines.h"
@@ -61,8 +60,7 @@ Frm731::Frm731(const Context &context, QWidget *mainWindow)
     setWindowTitle(QString::fromLatin1(DeclarationModel::kCaption));
     setModal(true);
     setMouseTracking(true);
-    model_.iModo = context.iModo;
-    model_.sUsuario = context.usuario;
+    model_.setRun({context.iModo, context.usuario, false, QString(), QString()});
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("SSTab1"));
@@ -146,21 +144,14 @@ QButtonGroup *Frm731::answerGroup(Answer a) const
 
 void Frm731::openRegistered(const QString &ruc, const QString &razon, const QString &periodo)
 {
-    openRuc_ = ruc;
-    openRazon_ = razon;
-    openPeriodo_ = periodo;
+    open_ = {ruc, razon, periodo, QString()};
 }
 
 void Frm731::openSent(const QString &ruc, const QString &razon, const QString &periodo,
                       const QString &correl, const QString &numControl, const QString &numOrden)
 {
-    openRegistered(ruc, razon, periodo);
-    model_.bHistorico = true;
-    model_.sCorrel = correl;
-    model_.sNumControl = numControl;
-    model_.sRuc = ruc;
-    model_.sRazon = razon;
-    openNumOrden_ = numOrden;
+    open_ = {ruc, razon, periodo, numOrden};
+    model_.setRun({context_.iModo, context_.usuario, true, correl, numControl});
 }
 
 void Frm731::bindModel()
@@ -193,20 +184,20 @@ void Frm731::bindModel()
             *context_.sPeriodoActual = period;
         }
     });
+    connect(&model_, &DeclarationModel::listsLoaded, this, [this] {
+        const Syncing s(syncing_);
+        cboTipDocRepLegal_->clear();
+        cboTipDocRepLegal_->addItems(model_.representativeTypes());
+        cmbZona_->clear();
+        cmbZona_->addItems(model_.zones());
+    });
     connect(&model_, &DeclarationModel::identificationLoaded, this, [this] {
         const Syncing s(syncing_);
-        for (int i = 0; i < cmbZona_->count(); ++i) {
-            if (!model_.vacio(209) &&
-                cmbZona_->itemText(i).right(2) == model_.text(209).trimmed()) {
-                cmbZona_->setCurrentIndex(i);
-            }
+        if (model_.zoneIndex() >= 0) {
+            cmbZona_->setCurrentIndex(model_.zoneIndex());
         }
-        for (int i = 0; i < cboTipDocRepLegal_->count(); ++i) {
-            if (!model_.vacio(225) &&
-                cboTipDocRepLegal_->itemText(i).left(2) == model_.text(225).trimmed()) {
-                cboTipDocRepLegal_->setCurrentIndex(i);
-                model_.representativeType = cboTipDocRepLegal_->itemText(i);
-            }
+        if (model_.representativeTypeIndex() >= 0) {
+            cboTipDocRepLegal_->setCurrentIndex(model_.representativeTypeIndex());
         }
     });
 
@@ -246,23 +237,16 @@ void Frm731::bindModel()
     connect(cmbModPer_, &QComboBox::activated, this,
             [this](int index) { model_.chooseReorgType(index); });
     connect(cboTipDocRepLegal_, &QComboBox::activated, this, [this](int index) {
-        const QString entry = cboTipDocRepLegal_->itemText(index);
-        model_.representativeType = entry;
-        model_.setText(225, entry.left(2));
-        model_.setMaxLength(226, documentLength());
-        boxes_[226]->setMaxLength(std::max(1, documentLength()));
-        model_.AlgunCambio = true;
+        model_.chooseRepresentativeType(index);
+        boxes_[226]->setMaxLength(std::max(1, model_.documentLength()));
     });
-    connect(cmbZona_, &QComboBox::activated, this, [this](int index) {
-        model_.setText(209, cmbZona_->itemText(index).right(2));
-        model_.AlgunCambio = true;
-    });
+    connect(cmbZona_, &QComboBox::activated, this, [this](int index) { model_.chooseZone(index); });
     connect(payment_, &FormaDePagoZEB::changed, this, [this] {
         if (!syncing_) {
             model_.payment().setPaymentType(payment_->paymentType());
             model_.payment().setBankCode(payment_->bankCode());
             model_.payment().setChequeNumber(payment_->chequeNumber());
-            model_.AlgunCambio = true;
+            model_.markChanged();
         }
     });
     connect(tabs_, &QTabWidget::currentChanged, this, &Frm731::pageChanged);
@@ -371,9 +355,7 @@ void Frm731::showCompanies()
     lblCount_->setText(totals.countCaption);
     txtBase_->setText(totals.totalBase);
     txtPercepcion_->setText(totals.totalImpuesto);
-    model_.totalBase = totals.totalBase;
-    model_.totalImpuesto = totals.totalImpuesto;
-    model_.setText(115, totals.box115);
+    model_.setCompanyTotals(totals.totalBase, totals.totalImpuesto, totals.box115);
 }
 
 void Frm731::focusTarget(const FocusTarget &target)
@@ -406,75 +388,48 @@ void Frm731::load()
 {
     placeWindow(*this, 0, 0, 6825, 9615);
     centreOnMainWindow(*this, parentWidget());
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const WaitCursor wait;
     {
         const Syncing s(syncing_);
         tabs_->setCurrentIndex(0);
     }
     helpTopic_ = 1022;
-    model_.setPageEnabled(1, false);
-    model_.bCargando = true;
-    model_.pageMemory = 0;
-
     setDropDownWidth(*this, *cboTipDocRepLegal_, 15);
-    fillDocumentTypeList(*cboTipDocRepLegal_, context_.db, TextUtility(), 82, true);
     setDropDownWidth(*this, *cmbModPer_, 88);
-    model_.loadReorgTypes();
-    cmbZona_->addItems(model_.zoneEntries());
-    model_.setPaymentType(PaymentState::noType());
     payment_->loadBanks(context_.db);
-    orderFrame_->setVisible(model_.bHistorico && context_.bRegistraOrden);
-
-    if (model_.iModo == 0) {
-        cmbRuc_->show();
-        txtNumRuc_->hide();
-        model_.pCargaIdent(QString(), QString(), QString());
-        fieldEdit(Field::Razon)->setEnabled(false);
-    } else {
-        cmbRuc_->hide();
-        txtNumRuc_->show();
-        txtNumRuc_->setText(openRuc_);
-        model_.pCargaIdent(openRuc_, openRazon_, openPeriodo_);
+    orderFrame_->setVisible(model_.bHistorico() && context_.bRegistraOrden);
+    const bool isNew = model_.iModo() == 0;
+    cmbRuc_->setVisible(isNew);
+    txtNumRuc_->setVisible(!isNew);
+    if (!isNew) {
+        txtNumRuc_->setText(open_.ruc);
         txtNumRuc_->setEnabled(false);
-        fieldEdit(Field::Razon)->setEnabled(false);
         fieldEdit(Field::Periodo)->setEnabled(false);
     }
-    if (model_.bHistorico) {
-        model_.setField(Field::NumOrden,
-                        openNumOrden_ == QLatin1String("0") ? QString() : openNumOrden_);
-        model_.payment().setEnabledText(QStringLiteral("False"));
-        showPayment();
-        if (context_.bRecuperar) {
-            fieldEdit(Field::NumOrden)->setEnabled(false);
-            fieldEdit(Field::NumOrdenCheck)->setEnabled(false);
-        }
+    fieldEdit(Field::Razon)->setEnabled(false);
+
+    model_.open(open_);
+
+    if (model_.bHistorico() && context_.bRecuperar) {
+        fieldEdit(Field::NumOrden)->setEnabled(false);
+        fieldEdit(Field::NumOrdenCheck)->setEnabled(false);
     }
-    model_.bCargando = false;
-    if (!model_.hasAdjustmentFactor() && model_.iModo == 0) {
+    if (!model_.hasAdjustmentFactor() && isNew) {
         // Without the adjustment factor no new declaration can be entered.
         tabs_->setEnabled(false);
         validar_->setEnabled(false);
         grabar_->setEnabled(false);
         salir_->setDefault(true);
     }
-    if (model_.bHistorico) {
+    if (model_.bHistorico()) {
         makeReadOnly();
     }
-    model_.loadCompanies();
-    model_.AlgunCambio = false;
-    QApplication::restoreOverrideCursor();
     helpTopic_ = 1022;
-    model_.CoefIni();
 }
 
 void Frm731::makeReadOnly()
 {
-    for (int n : kBoxList) {
-        if (n != 105) {
-            model_.setLocked(n, true, BoxColor::Grey);
-        }
-    }
-    model_.setEnabled(101, false);
+    // The boxes are locked by the model (open()); the other controls here.
     for (Field f :
          {Field::Telefono, Field::ApellidoRepresentante, Field::NombreRepresentante,
           Field::ApellidoContador, Field::NombreContador, Field::FechaReorg, Field::CantEmpresas}) {

@@ -130,7 +130,6 @@ private:
     void focusTarget(const FocusTarget &target);
     void publish(const QString &ruc, const QString &name, const QString &period,
                  const QString &form);
-    int documentLength() const;
     void makeReadOnly();
     void salir();
     void showStop(const ReviewStop &stop);
@@ -167,7 +166,7 @@ private:
     QPushButton *validar_ = nullptr;
     QPushButton *grabar_ = nullptr;
     QPushButton *salir_ = nullptr;
-    QString openRuc_, openRazon_, openPeriodo_, openNumOrden_;
+    OpenRequest open_; // the declaration load() opens
     int helpTopic_ = 1022;
     int saveState_ = 0; // 0 loaded, 1 saved, 2 reviewed, 3 leaving
     int syncing_ = 0;   // > 0 while the window writes model values into widgets

@@ -43,7 +43,6 @@ void Frm731::showStop(const ReviewStop &stop)
         const Syncing s(syncing_);
         tabs_->setCurrentIndex(stop.page);
     }
-    QApplication::restoreOverrideCursor();
     tell(MessageIcon::Critical, stop.message);
     QWidget *focus = nullptr;
     switch (stop.focus) {
@@ -72,7 +71,6 @@ void Frm731::showStop(const ReviewStop &stop)
 
 void Frm731::CmdOpciones_Click(int index)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     const int row = companies_->currentRow();
     const QString selected =
         row >= 0 && companies_->item(row, 0) ? companies_->item(row, 0)->text() : QString();
@@ -80,12 +78,11 @@ void Frm731::CmdOpciones_Click(int index)
     ctx.declarantRuc = model_.taxpayerRuc().trimmed();
     ctx.exercise = model_.field(Field::Periodo).trimmed();
     ctx.reorgType = model_.tipoReorg();
-    ctx.readOnly = model_.bHistorico;
-    QApplication::restoreOverrideCursor();
+    ctx.readOnly = model_.bHistorico();
     if (index == 0) {
         ctx.mode = QStringLiteral("0");
         openFrmAgePer(this, context_.db, context_.messenger, ctx);
-        model_.AlgunCambio = true;
+        model_.markChanged();
     } else if (index == 1) {
         if (companies_->rowCount() == 0) {
             return;
@@ -93,14 +90,14 @@ void Frm731::CmdOpciones_Click(int index)
         ctx.mode = QStringLiteral("1");
         ctx.selectedRuc = selected.isEmpty() ? companies_->item(0, 0)->text() : selected;
         openFrmAgePer(this, context_.db, context_.messenger, ctx);
-        model_.AlgunCambio = true;
+        model_.markChanged();
     } else if (index == 2) {
         if (companies_->rowCount() == 0 || selected.isEmpty()) {
             return;
         }
         if (confirmDeleteCompany(context_.db, context_.messenger,
                                  QString::fromLatin1(DeclarationModel::kCaption), selected)) {
-            model_.AlgunCambio = true;
+            model_.markChanged();
         }
     }
     showCompanies();
@@ -112,11 +109,13 @@ void Frm731::openAssistant(int box)
     double total = 0;
     if (box == 105) {
         total = openFrmAnexo105(this, context_.db, context_.messenger, model_.taxpayerRuc(),
-                                model_.iModo, model_.bHistorico, model_.sCorrel, model_.sPeriodo(),
-                                model_.sFormulario);
+                                model_.iModo(), model_.bHistorico(), model_.sCorrel(),
+                                model_.sPeriodo(), model_.sFormulario());
     } else {
-        total = openFrmAnexo110(this, context_.messenger, model_.text(110), model_.mtoDet,
-                                model_.mtoNet);
+        QString mtoDet = model_.mtoDet();
+        QString mtoNet = model_.mtoNet();
+        total = openFrmAnexo110(this, context_.messenger, model_.text(110), mtoDet, mtoNet);
+        model_.setRatioAmounts(mtoDet, mtoNet);
     }
     // Box 105 is at once the sum of the assistant's stored rows; box 110 keeps the ratio.
     model_.setText(box, QString::number(total, 'g', 15));
@@ -137,9 +136,11 @@ bool Frm731::ValidaContForm1()
 
 void Frm731::CmdValidar_Click()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ReviewResult review = DeclarationReview(model_).ValidaDeclaracion(mensPath());
-    QApplication::restoreOverrideCursor();
+    ReviewResult review;
+    {
+        const WaitCursor wait;
+        review = DeclarationReview(model_).ValidaDeclaracion(mensPath());
+    }
     if (review.stop) {
         showStop(*review.stop);
         return;
@@ -147,45 +148,8 @@ void Frm731::CmdValidar_Click()
     for (const QString &notice : DeclarationSave::paymentNotices(model_)) {
         tell(MessageIcon::Information, notice);
     }
-    if (model_.iModo == 0 && model_.taxpayerRuc().isEmpty()) {
-        showStop({QStringLiteral("Debe seleccionar un Contribuyente."), 0,
-                  ReviewStop::Focus::TaxpayerList});
-        return;
-    }
-    if (model_.iModo == 0 && model_.existeDeclaracion == QLatin1String("N")) {
-        showStop({QStringLiteral("La declaración que desea registrar ya existe, elija la opción "
-                                 "modificar declaración o elija otro contribuyente."),
-                  0, ReviewStop::Focus::TaxpayerList});
-        return;
-    }
-    const PaymentState &p = model_.payment();
-    if (p.paymentType() == QLatin1String("C")) {
-        const QString cheque = p.chequeNumber().trimmed();
-        if (p.bankCode().trimmed().isEmpty() || p.bankCode() == QLatin1String("XX")) {
-            showStop({QStringLiteral("Ingrese el banco."), 3});
-            return;
-        }
-        if (cheque.isEmpty() || cheque == QLatin1String("0")) {
-            showStop({QStringLiteral("Debe ingresar el número de cheque."), 3});
-            return;
-        }
-        bool numeric = false;
-        if (cheque.toLongLong(&numeric) == 0 && numeric) {
-            showStop({QStringLiteral("Número de cheque no es válido."), 3});
-            return;
-        }
-    }
-    const QString b226 = model_.text(226);
-    if (model_.representativeType.startsWith(QLatin1String("01")) && b226.size() != 8) {
-        showStop(
-            {QStringLiteral("El DNI o LE debe ser de 8 digitos."), 4, ReviewStop::Focus::Box, 226});
-        return;
-    }
-    bool numeric = false;
-    if (!b226.trimmed().isEmpty() && b226.trimmed().toLongLong(&numeric) == 0 && numeric) {
-        showStop({QStringLiteral("El número de documento del representante legal no puede ser "
-                                 "cero"),
-                  -1, ReviewStop::Focus::Box, 226});
+    if (const std::optional<ReviewStop> stop = DeclarationReview(model_).CmdValidarChecks()) {
+        showStop(*stop);
         return;
     }
     if (!review.lines.isEmpty()) {
@@ -208,22 +172,22 @@ void Frm731::CmdValidar_Click()
             tabs_->setCurrentIndex(4);
         }
     } else {
-        context_.messenger.show(MessageIcon::Exclamation,
-                                QString::fromLatin1(DeclarationModel::kCaption),
-                                QStringLiteral("La información de la declaración no presenta "
-                                               "inconsistencias."));
+        tell(MessageIcon::Exclamation, QStringLiteral("La información de la declaración no "
+                                                      "presenta inconsistencias."));
     }
     saveState_ = 2;
 }
 
 bool Frm731::CmdGrabar_Click()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    DeclarationSave save(model_);
-    const SaveOutcome out = model_.bHistorico ? save.registerOrder() : save.CmdGrabar();
-    QApplication::restoreOverrideCursor();
+    SaveOutcome out;
+    {
+        const WaitCursor wait;
+        DeclarationSave save(model_);
+        out = model_.bHistorico() ? save.registerOrder() : save.CmdGrabar();
+    }
     if (out.stop) {
-        if (model_.bHistorico) {
+        if (model_.bHistorico()) {
             tell(MessageIcon::Information, out.stop->message);
         } else {
             showStop(*out.stop);
@@ -235,7 +199,7 @@ bool Frm731::CmdGrabar_Click()
         tell(MessageIcon::Critical, out.error);
         return false;
     }
-    if (model_.bHistorico) {
+    if (model_.bHistorico()) {
         tell(out.finalIcon, out.finalMessage, QStringLiteral("Mensaje"));
         accept();
         return true;
@@ -247,7 +211,7 @@ bool Frm731::CmdGrabar_Click()
         tell(out.finalIcon, out.finalMessage);
     }
     // A saved new declaration now has its header: a later "&Salir" must not remove it.
-    model_.existeDeclaracion = QStringLiteral("S");
+    model_.markSaved();
     saveState_ = 1;
     return true;
 }
@@ -255,7 +219,7 @@ bool Frm731::CmdGrabar_Click()
 void Frm731::salir()
 {
     saveState_ = 3;
-    if (model_.AlgunCambio && !model_.bHistorico) {
+    if (model_.algunCambio() && !model_.bHistorico()) {
         const MessageAnswer a = context_.messenger.show(
             MessageIcon::Question, QString::fromLatin1(DeclarationModel::kCaption),
             QStringLiteral("¿La declaración ha sido modificada, desea guardar los cambios?"),
@@ -269,7 +233,7 @@ void Frm731::salir()
         }
     }
     model_.limpiaProvisional();
-    publish(QString(), QString(), model_.sPeriodo(), model_.sFormulario);
+    publish(QString(), QString(), model_.sPeriodo(), model_.sFormulario());
     accept();
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/declaration/boxes.h"
 #include "core/declaration/editformat.h"
+#include "core/declaration/keyrules.h"
 #include "gui/widgets/boxedit.h"
 #include "gui/widgets/windowroutines.h"
 
@@ -23,38 +24,20 @@ constexpr int kPageTopics[] = {1022, 1019, 1021, 1020, 1023};
 
 } // namespace
 
-int Frm731::documentLength() const
-{
-    return model_.representativeType.mid(67, 2).trimmed().toInt();
-}
-
-// The key press in a box: assistants, Enter, the box's filter, the change mark.
+// The key press in a box: the box's rule, then what it asks of the window.
 int Frm731::boxKey(int box, int code)
 {
-    int passed = 0;
-    const bool digit = code >= '0' && code <= '9';
-    if (box == 105 || box == 110) {
-        // Only the assistants fill these boxes: a digit or Enter opens the box's assistant.
-        if (digit || code == 13) {
-            QTimer::singleShot(0, this, [this, box] { openAssistant(box); });
-        }
-        passed = 0;
-    } else if (code == 13) {
-        if (box != 113) {
-            enterAsTab(QStringLiteral("TAB"), boxEdit(box));
-        }
-    } else if (box == 160) {
-        passed = (code == '1' || code == '2' || code == 8) ? code : 0;
-    } else if (box == 226) {
-        const int upper = QChar(code).toUpper().unicode();
-        const int kind = model_.representativeType.mid(70, 1).trimmed().toInt();
-        const bool letter = QChar(upper).isLetter();
-        passed = (digit || upper == 8 || (kind == 0 && letter)) ? upper : 0;
-    } else {
-        passed = (digit || code == 8) ? code : 0;
+    const KeyOutcome out = boxKeyRule(box, code, model_.representativeType());
+    if (out.openAssistant) {
+        QTimer::singleShot(0, this, [this, box] { openAssistant(box); });
     }
-    model_.AlgunCambio = true;
-    return passed;
+    if (out.nextControl) {
+        enterAsTab(QStringLiteral("TAB"), boxEdit(box));
+    }
+    if (out.marksChange) {
+        model_.markChanged();
+    }
+    return out.passed;
 }
 
 void Frm731::boxFocusIn(int box)
@@ -66,7 +49,7 @@ void Frm731::boxFocusIn(int box)
         return;
     }
     edit->setMaxLength(12);
-    const EditFormat f = focusInFormat(box, model_.text(box), documentLength());
+    const EditFormat f = focusInFormat(box, model_.text(box), model_.documentLength());
     if (f.maxLength > 0) {
         edit->setMaxLength(f.maxLength);
     }
@@ -81,7 +64,8 @@ void Frm731::boxFocusOut(int box)
     if ((edit->isReadOnly() || !edit->isEnabled()) && !disabledMeanwhile) {
         return;
     }
-    const EditFormat f = focusOutFormat(box, model_.text(box), documentLength(), disabledMeanwhile);
+    const EditFormat f =
+        focusOutFormat(box, model_.text(box), model_.documentLength(), disabledMeanwhile);
     if (f.maxLength > 0) {
         edit->setMaxLength(f.maxLength);
     }
@@ -119,7 +103,7 @@ void Frm731::pageChanged(int page)
         }
     };
     QLineEdit *periodo = fieldEdit(Field::Periodo);
-    if (model_.iModo == 0 && page != 0) {
+    if (model_.iModo() == 0 && page != 0) {
         if (model_.taxpayerListText().left(11).trimmed().isEmpty()) {
             backToZero(QStringLiteral("Ingrese el RUC."), cmbRuc_);
             return;
@@ -136,9 +120,9 @@ void Frm731::pageChanged(int page)
         return;
     }
     helpTopic_ = kPageTopics[page];
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    model_.pageMemory = page;
-    if (model_.iModo == 0 && (page == 1 || page == 2)) {
+    const WaitCursor wait;
+    model_.setPageMemory(page);
+    if (model_.iModo() == 0 && (page == 1 || page == 2)) {
         // From here on the taxpayer and the exercise of a new declaration stay as they are.
         cmbRuc_->setEnabled(false);
         periodo->setEnabled(false);
@@ -146,7 +130,7 @@ void Frm731::pageChanged(int page)
     QWidget *focus = nullptr;
     switch (page) {
     case 0:
-        focus = model_.bHistorico && fieldEdit(Field::NumOrden)->isEnabled()
+        focus = model_.bHistorico() && fieldEdit(Field::NumOrden)->isEnabled()
                     ? fieldEdit(Field::NumOrden)
                     : fieldEdit(Field::Telefono);
         break;
@@ -165,7 +149,6 @@ void Frm731::pageChanged(int page)
     if (focus && focus->isEnabled()) {
         focus->setFocus();
     }
-    QApplication::restoreOverrideCursor();
 }
 
 void Frm731::changeEvent(QEvent *event)
@@ -177,9 +160,9 @@ void Frm731::changeEvent(QEvent *event)
     // Activation: the focus goes where the declaration's kind wants it, then the companies
     // list is refreshed and the box-110 assistant amounts are read again.
     QWidget *focus = nullptr;
-    if (!model_.AlgunCambio && model_.pageMemory == 0 && model_.bHistorico) {
+    if (!model_.algunCambio() && model_.pageMemory() == 0 && model_.bHistorico()) {
         focus = fieldEdit(Field::NumOrden);
-    } else if (model_.iModo == 0) {
+    } else if (model_.iModo() == 0) {
         focus = cmbRuc_;
     } else {
         focus = fieldEdit(Field::Telefono);
@@ -225,8 +208,8 @@ bool Frm731::eventFilter(QObject *watched, QEvent *event)
             continue;
         }
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        const int code = enter                             ? 13
-                         : key->key() == Qt::Key_Backspace ? 8
+        const int code = enter                             ? kEnterKey
+                         : key->key() == Qt::Key_Backspace ? kBackspaceKey
                          : key->text().isEmpty()           ? -1
                                                            : key->text().at(0).unicode();
         if (code < 0) {
@@ -243,34 +226,14 @@ bool Frm731::eventFilter(QObject *watched, QEvent *event)
 
 int Frm731::fieldKey(Field f, int code)
 {
-    const TextUtility tu;
-    QLineEdit *edit = fieldEdit(f);
-    switch (f) {
-    case Field::Telefono:
-    case Field::NumOrden:
-    case Field::NumOrdenCheck:
-    case Field::Periodo:
-        if (code == 13) {
-            enterAsTab(QStringLiteral("TAB"), edit);
-            return 0;
-        }
-        model_.AlgunCambio = true;
-        return f == Field::Periodo ? code : tu.numericKeyFilter(code, false, false, false);
-    case Field::ApellidoRepresentante:
-    case Field::NombreRepresentante:
-    case Field::ApellidoContador:
-    case Field::NombreContador:
-        if (code == 13) {
-            enterAsTab(QStringLiteral("TAB"), edit);
-            return 0;
-        }
-        model_.AlgunCambio = true;
-        return tu.lettersKeyFilter(code) == code ? code : 0;
-    case Field::CantEmpresas:
-        return (code >= '0' && code <= '9') || code == 8 ? code : 0;
-    default:
-        return code;
+    const KeyOutcome out = fieldKeyRule(f, code);
+    if (out.nextControl) {
+        enterAsTab(QStringLiteral("TAB"), fieldEdit(f));
     }
+    if (out.marksChange) {
+        model_.markChanged();
+    }
+    return out.passed;
 }
 
 } // namespace qz

@@ -213,7 +213,7 @@ QWidget *Frm731::buildPage1()
         ++option;
     }
     connect(companies_, &QTableWidget::cellDoubleClicked, this, [this] {
-        if (!model_.bHistorico) {
+        if (!model_.bHistorico()) {
             CmdOpciones_Click(1);
         }
     });

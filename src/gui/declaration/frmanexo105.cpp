@@ -68,14 +68,6 @@ void paintGrey(QWidget *w)
     w->setPalette(p);
 }
 
-// The hourglass for as long as the scope lasts.
-struct Hourglass {
-    Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Hourglass() { QApplication::restoreOverrideCursor(); }
-    Hourglass(const Hourglass &) = delete;
-    Hourglass &operator=(const Hourglass &) = delete;
-};
-
 // A field's maximum length without cutting a longer text already in it: the limit is for
 // typing.
 void setLimit(QLineEdit *edit, int length)
@@ -169,7 +161,7 @@ FrmAnexo105::FrmAnexo105(Database &db, Messenger &messenger, QWidget *parent)
 bool FrmAnexo105::load()
 {
     try {
-        const Hourglass hourglass;
+        const WaitCursor hourglass;
         anexo_.load(db_, sRuc, periodo, formulario, bHistorico, sCorrel);
     } catch (const DbError &e) {
         showError(errorText(e));
@@ -258,7 +250,7 @@ void FrmAnexo105::focusOut(int field)
 void FrmAnexo105::onAceptar()
 {
     try {
-        const Hourglass hourglass;
+        const WaitCursor hourglass;
         dTotal = anexo_.accept(db_, sRuc, periodo, formulario, iAccion);
     } catch (const DbError &e) {
         // Nothing was written; the amounts stay on screen to try again or cancel.
@@ -270,7 +262,7 @@ void FrmAnexo105::onAceptar()
 
 void FrmAnexo105::onCancelar()
 {
-    const Hourglass hourglass;
+    const WaitCursor hourglass;
     reject();
 }
 

@@ -42,9 +42,8 @@ FrmConsultas::FrmConsultas(Database &db, int iModo, Messenger &messenger, QWidge
 
     placeWindow(*this, 0, 0, 4140, 7065);
     centreOnMainWindow(*this, mainWindow);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const WaitCursor wait;
     load(db, iModo, messenger);
-    QApplication::restoreOverrideCursor();
 }
 
 void FrmConsultas::load(Database &db, int iModo, Messenger &messenger)

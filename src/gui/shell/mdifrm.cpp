@@ -22,6 +22,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <optional>
+
 namespace qz {
 
 namespace {
@@ -131,7 +133,7 @@ bool MDIFrm::load()
     state_.sPeriodoActual.clear();
     placeWindow(*this, -60, -60, 7320, 9720);
     show();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::optional<WaitCursor> wait(std::in_place);
     // Put the window on the screen now, as the host shows a form before its load goes on.
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
@@ -143,14 +145,13 @@ bool MDIFrm::load()
     state_.sUsuario = config.usuario;
     std::optional<Database> db = openOrReport(config, Program::Declmod, messenger_);
     if (!db) {
-        QApplication::restoreOverrideCursor();
         return false;
     }
     state_.db = std::move(*db);
     helpFile_ = helpFilePath(state_.sSysPath);
     publishStatus(*status_, QString(), QString(), state_.sPeriodoActual, state_.sFormulario);
 
-    QApplication::restoreOverrideCursor();
+    wait.reset();
     IniciaVersion(state_);
     state_.bRecuperar = false;
     return true;
@@ -236,10 +237,12 @@ void MDIFrm::consultar(int iModo)
 
 void MDIFrm::acercaDe()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    FrmAcercade about(actualizadoAl(state_.db), this);
-    QApplication::restoreOverrideCursor();
-    about.exec();
+    std::optional<FrmAcercade> about;
+    {
+        const WaitCursor wait;
+        about.emplace(actualizadoAl(state_.db), this);
+    }
+    about->exec();
 }
 
 void MDIFrm::MostrarHelp(int topic)

@@ -24,15 +24,6 @@ namespace {
 constexpr double kLeftTwips = 1000;
 constexpr double kTopTwips = 300;
 
-// The hourglass for the length of a scope, the default pointer after it.
-class WaitCursor final {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
 void paint(QLineEdit *edit, bool grey)
 {
     QPalette p = edit->palette();

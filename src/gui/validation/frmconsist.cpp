@@ -1,6 +1,8 @@
 // The inconsistency list window and the way back from a line to its box.
 #include "gui/validation/frmconsist.h"
 
+#include "gui/widgets/windowroutines.h"
+
 #include "core/data/textfile.h"
 #include "core/reports/printresult.h"
 #include "gui/validation/inconsistencyprint.h"
@@ -69,16 +71,17 @@ FrmConsist::FrmConsist(const QString &mensPath, Messenger &messenger, QWidget *p
     imprimir->setObjectName(QStringLiteral("cmdImprimir"));
     aceptar->setObjectName(QStringLiteral("cmdAceptar"));
     print = [this, mensPath, &messenger] {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        QPrinter printer;
         PrintResult r;
-        if (QPrinterInfo::defaultPrinter().isNull()) {
-            r.errorNumber = printerr::kNoPrinter;
-        } else {
-            printer.setPrinterName(QPrinterInfo::defaultPrinter().printerName());
-            r = ImprimeInconsistencias(mensPath, printer);
+        {
+            const WaitCursor wait;
+            QPrinter printer;
+            if (QPrinterInfo::defaultPrinter().isNull()) {
+                r.errorNumber = printerr::kNoPrinter;
+            } else {
+                printer.setPrinterName(QPrinterInfo::defaultPrinter().printerName());
+                r = ImprimeInconsistencias(mensPath, printer);
+            }
         }
-        QApplication::restoreOverrideCursor();
         showPrintError(messenger, r);
     };
     connect(imprimir, &QPushButton::clicked, this, [this] { print(); });

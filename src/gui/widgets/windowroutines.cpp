@@ -126,4 +126,14 @@ void publishStatus(BarradeEstadoZEB &bar, const QString &ruc, const QString &nam
     bar.setFormCode(formCode);
 }
 
+WaitCursor::WaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+WaitCursor::~WaitCursor()
+{
+    QApplication::restoreOverrideCursor();
+}
+
 } // namespace qz

@@ -3,6 +3,8 @@
 // None keeps state; the arithmetic lives in windowgeometry.h.
 #pragma once
 
+#include "core/components/textutility.h"
+
 #include <QString>
 
 class QComboBox;
@@ -11,9 +13,6 @@ class QWidget;
 namespace qz {
 
 class BarradeEstadoZEB;
-
-// Key code of Enter as the key handlers receive it.
-inline constexpr int kEnterKey = 13;
 
 // When text is "TAB", moves the focus from the application's focus widget to the next control
 // in tab order exactly as a Tab key would (the Tab press is delivered to that widget). Any other
@@ -48,5 +47,15 @@ void setDropDownWidth(const QWidget &window, QComboBox &list, int characters);
 // in that order.
 void publishStatus(BarradeEstadoZEB &bar, const QString &ruc, const QString &name,
                    const QString &period, const QString &formCode);
+
+// The hourglass while a command works: set on construction, the previous cursor back on
+// destruction, however the command ends.
+class WaitCursor final {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
 
 } // namespace qz

@@ -90,7 +90,7 @@ TEST_F(Anexo105Test, AcceptStoresTheTypedAmountsAndBox105ShowsTheirSum)
     // The declaration window reads the sum back from the rows.
     test::ScriptedMessenger messages;
     DeclarationModel model(db_, messages);
-    model.iModo = 1;
+    model.setRun({1, QString(), false, QString(), QString()});
     model.setRucField(ruc_);
     model.setSPeriodo("2007");
     model.Calcular105("105");

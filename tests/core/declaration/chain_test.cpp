@@ -19,9 +19,8 @@ protected:
     {
         ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
         model_ = std::make_unique<DeclarationModel>(db_, messages_);
-        model_->sUsuario = QStringLiteral("USUARIO0");
-        model_->loadTaxpayerList();
-        model_->loadReorgTypes();
+        model_->setRun({0, QStringLiteral("USUARIO0"), false, QString(), QString()});
+        model_->open();
         ASSERT_FALSE(model_->taxpayerEntries().isEmpty());
         model_->chooseTaxpayer(0);
         ruc_ = model_->taxpayerRuc();
@@ -31,9 +30,8 @@ protected:
     void start(const QString &exercise)
     {
         model_ = std::make_unique<DeclarationModel>(db_, messages_);
-        model_->sUsuario = QStringLiteral("USUARIO0");
-        model_->loadTaxpayerList();
-        model_->loadReorgTypes();
+        model_->setRun({0, QStringLiteral("USUARIO0"), false, QString(), QString()});
+        model_->open();
         model_->chooseTaxpayer(0);
         model_->setField(Field::Periodo, exercise);
         model_->chooseAnswer(Answer::Coop, 0);
@@ -67,7 +65,7 @@ TEST_F(ChainTest, WholeChainOfExercise2009)
     model_->setText(145, "33");
     // 146 = 667 - 100 - 0 - 0 + 33 = 600.
     EXPECT_EQ(t(146), "600");
-    EXPECT_TRUE(model_->AlgunCambio);
+    EXPECT_TRUE(model_->algunCambio());
 }
 
 TEST_F(ChainTest, DeductionsComeFromTheAssistantRows)
@@ -102,11 +100,11 @@ TEST_F(ChainTest, TaxByScale)
     model_->setText(101, "1000000");
     EXPECT_EQ(t(114), "0"); // equal to the threshold
     model_->setText(101, "1000201");
-    EXPECT_EQ(t(114), "1");          // 201 x 0.005 = 1.005
-    model_->sPeriodoActual = "2004"; // before the first scale row
+    EXPECT_EQ(t(114), "1");            // 201 x 0.005 = 1.005
+    model_->setSPeriodoActual("2004"); // before the first scale row
     EXPECT_EQ(model_->EscalaOkre("1"), Currency());
     EXPECT_EQ(model_->EscalaOkre("2"), Currency());
-    model_->sPeriodoActual = "2030"; // the last row stays in force
+    model_->setSPeriodoActual("2030"); // the last row stays in force
     EXPECT_EQ(model_->EscalaOkre("2"), Currency::fromText("0.004"));
 }
 
@@ -121,7 +119,7 @@ TEST_F(ChainTest, ScaleWithMoreRowsThanTheOldList)
             "INSERT INTO PARAM (Numero, Argumento, Funcion, Correl_param) VALUES ('859', '" +
             argumento + "', '" + funcion + "', '')");
     }
-    model_->sPeriodoActual = "2035";
+    model_->setSPeriodoActual("2035");
     EXPECT_EQ(model_->EscalaOkre("1"), Currency::fromInt(2035));
     EXPECT_EQ(model_->EscalaOkre("2"), Currency::fromText("0.00035"));
 }
@@ -176,7 +174,7 @@ TEST_F(ChainTest, SentDeclarationKeepsItsTax)
 {
     start("2007");
     model_->setText(114, "777");
-    model_->bHistorico = true;
+    model_->setRun({0, QStringLiteral("USUARIO0"), true, QString(), QString()});
     model_->setText(113, "5,000,000");
     EXPECT_EQ(t(114), "777");
 }

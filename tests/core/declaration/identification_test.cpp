@@ -20,9 +20,8 @@ protected:
     std::unique_ptr<DeclarationModel> newModel(const QString &user)
     {
         auto m = std::make_unique<DeclarationModel>(db_, messages_);
-        m->sUsuario = user;
-        m->loadTaxpayerList();
-        m->loadReorgTypes();
+        m->setRun({0, user, false, QString(), QString()});
+        m->open();
         return m;
     }
 
@@ -52,8 +51,8 @@ TEST_F(IdentificationTest, ExistingDeclarationIsRefused)
 {
     const auto m = newModel("USUARIO0");
     m->chooseTaxpayer(0);
-    EXPECT_EQ(m->existeDeclaracion, "S"); // no exercise yet: no header with an empty period
-    EXPECT_EQ(m->sRuc, m->taxpayerRuc());
+    EXPECT_EQ(m->existeDeclaracion(), "S"); // no exercise yet: no header with an empty period
+    EXPECT_EQ(m->sRuc(), m->taxpayerRuc());
     test::StoredDeclaration(db_, m->taxpayerRuc(), "2008").header();
     messages_.shown.clear();
     for (const char *partial : {"2", "20", "200"}) {
@@ -61,7 +60,7 @@ TEST_F(IdentificationTest, ExistingDeclarationIsRefused)
     }
     EXPECT_TRUE(messages_.shown.empty());
     m->setField(Field::Periodo, "2008");
-    EXPECT_EQ(m->existeDeclaracion, "N");
+    EXPECT_EQ(m->existeDeclaracion(), "N");
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_TRUE(messages_.shown[0].text.startsWith(QString::fromUtf8("La declaración que desea "
                                                                      "registrar ya existe")));
@@ -143,7 +142,7 @@ TEST_F(IdentificationTest, CreditOptionAndRectification)
     m->chooseAnswer(Answer::Rectifica, 1);
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Exclamation);
-    m->bCargando = true;
+    m->setLoading(true);
     m->chooseAnswer(Answer::Rectifica, 1);
     EXPECT_EQ(messages_.shown.size(), 1u); // not while loading
 }
@@ -176,7 +175,7 @@ TEST_F(IdentificationTest, AccountantRucChecks)
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].text, QString::fromUtf8("El RUC no es Válido."));
     messages_.shown.clear();
-    m->setText(208, m->sRuc);
+    m->setText(208, m->sRuc());
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].text,
               QString::fromUtf8("El RUC no puede ser igual al RUC del Contribuyente."));

@@ -20,15 +20,9 @@ protected:
         ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
         ruc_ = test::demoRuc(db_, "COMERCIAL ANDINA S.A.");
         model_ = std::make_unique<DeclarationModel>(db_, messages_);
-        model_->iModo = 1;
-        model_->loadReorgTypes();
+        model_->setRun({1, QString(), false, QString(), QString()});
     }
-    void open()
-    {
-        model_->bCargando = true;
-        model_->pCargaIdent(ruc_, "COMERCIAL ANDINA S.A.", "2007");
-        model_->bCargando = false;
-    }
+    void open() { model_->open({ruc_, "COMERCIAL ANDINA S.A.", "2007", QString()}); }
 
     PinnedClock clock_{QDateTime(QDate(2026, 6, 1), QTime(10, 0))};
     test::ModuleInstall inst_;
@@ -73,7 +67,7 @@ TEST_F(LoaderTest, StoredRowsComeBackBoxByBox)
     EXPECT_EQ(model_->text(105), "(300)"); // from row 546 through the chain
     EXPECT_EQ(model_->text(108), "1,499,700");
     EXPECT_EQ(model_->text(160), "2");
-    EXPECT_EQ(model_->raw160, "2");
+    EXPECT_EQ(model_->raw160(), "2");
     EXPECT_EQ(model_->text(208), "20100079705");
     EXPECT_EQ(model_->text(211), "0123");
     EXPECT_EQ(model_->text(225), "01");
@@ -81,7 +75,7 @@ TEST_F(LoaderTest, StoredRowsComeBackBoxByBox)
     EXPECT_EQ(model_->payment().bankCode(), "02");
     EXPECT_EQ(model_->payment().chequeNumber(), "778");
     EXPECT_EQ(model_->payment().amount(), "6,000");
-    EXPECT_FALSE(model_->AlgunCambio);
+    EXPECT_FALSE(model_->algunCambio());
 }
 
 TEST_F(LoaderTest, RatioSignedValuesAndUnmatchedType)
@@ -115,8 +109,8 @@ TEST_F(LoaderTest, BoxRatioAmountsFromF731Porcentaje)
                 ruc_ + "', '2007', '0731', 360, 1000, '000000')");
     open();
     model_->CoefIni();
-    EXPECT_EQ(model_->mtoDet, "360");
-    EXPECT_EQ(model_->mtoNet, "1000");
+    EXPECT_EQ(model_->mtoDet(), "360");
+    EXPECT_EQ(model_->mtoNet(), "1000");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "core/data/textfile.h"
 #include "core/declaration/declarationmodel.h"
 #include "core/validation/declarationreview.h"
+#include "support/modelsupport.h"
 #include "support/moduleinstall.h"
 #include "support/scriptedmessenger.h"
 
@@ -33,9 +34,8 @@ protected:
     {
         ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
         model_ = std::make_unique<DeclarationModel>(inst_.db(), messages_);
-        model_->sUsuario = "USUARIO0";
-        model_->loadTaxpayerList();
-        model_->loadReorgTypes();
+        model_->setRun({0, "USUARIO0", false, QString(), QString()});
+        model_->open();
     }
     QStringList review()
     {
@@ -137,7 +137,7 @@ TEST_F(ReviewTest, BlockingRucChecks)
     EXPECT_EQ(r.stop->message, QString::fromUtf8("El RUC del Contador no es Válido."));
     EXPECT_EQ(r.stop->page, 4);
     model_->setText(208, "");
-    model_->representativeType = "06  -  RUC";
+    EXPECT_TRUE(test::chooseRepresentativeTypeCode(*model_, "06"));
     model_->setText(226, model_->taxpayerRuc());
     r = DeclarationReview(*model_).ValidaDeclaracion(mens());
     ASSERT_TRUE(r.stop);

@@ -6,6 +6,7 @@
 #include "core/declaration/declarationmodel.h"
 #include "core/declchk/sendchecker.h"
 #include "core/validation/declarationsave.h"
+#include "support/modelsupport.h"
 #include "support/moduleinstall.h"
 #include "support/scriptedmessenger.h"
 #include "support/storeddeclaration.h"
@@ -27,9 +28,8 @@ protected:
     std::unique_ptr<DeclarationModel> typed()
     {
         auto m = std::make_unique<DeclarationModel>(db_, messages_);
-        m->sUsuario = "USUARIO0";
-        m->loadTaxpayerList();
-        m->loadReorgTypes();
+        m->setRun({0, "USUARIO0", false, QString(), QString()});
+        m->open();
         m->chooseTaxpayer(0);
         m->setField(Field::Periodo, "2009");
         m->setField(Field::Telefono, "4455667");
@@ -41,8 +41,7 @@ protected:
         m->setText(160, "1");
         m->setText(180, "6,000");
         m->setPaymentType("E");
-        m->representativeType = "01  -  DNI";
-        m->setText(225, "01");
+        EXPECT_TRUE(test::chooseRepresentativeTypeCode(*m, "01"));
         m->setText(226, "12345678");
         m->setField(Field::ApellidoRepresentante, "DIAZ");
         return m;
@@ -51,11 +50,8 @@ protected:
     std::unique_ptr<DeclarationModel> reopened(const QString &ruc)
     {
         auto m = std::make_unique<DeclarationModel>(db_, messages_);
-        m->iModo = 1;
-        m->loadReorgTypes();
-        m->bCargando = true;
-        m->pCargaIdent(ruc, "X", "2009");
-        m->bCargando = false;
+        m->setRun({1, QString(), false, QString(), QString()});
+        m->open({ruc, "X", "2009", QString()});
         return m;
     }
     qint64 count(const QString &sql) { return db_.scalar(sql).toInt(); }
@@ -81,7 +77,7 @@ TEST_F(SaveTest, RoundTripWithControlCodes)
     const SaveOutcome out = DeclarationSave(*m).CmdGrabar();
     ASSERT_TRUE(out.saved) << out.error.toStdString();
     EXPECT_TRUE(out.consistent);
-    EXPECT_FALSE(m->AlgunCambio);
+    EXPECT_FALSE(m->algunCambio());
     EXPECT_EQ(count("SELECT estado FROM CAB"), 0);
     EXPECT_EQ(db_.scalar("SELECT efectivo FROM CAB").toText(), "6000");
     EXPECT_EQ(db_.scalar("SELECT rectifica FROM CAB").toText(), "0");
@@ -180,8 +176,7 @@ TEST_F(SaveTest, CooperativeAmountsAndTheirRemoval)
     auto m = typed();
     m->chooseAnswer(Answer::Coop, 1);
     m->setText(110, "0.40");
-    m->mtoDet = "400,000";
-    m->mtoNet = "1,000,000";
+    m->setRatioAmounts("400,000", "1,000,000");
     ASSERT_TRUE(DeclarationSave(*m).CmdGrabar().saved);
     EXPECT_EQ(db_.scalar("SELECT mto_det FROM F731PORCENTAJE").toDouble(), 400000);
     EXPECT_EQ(db_.scalar("SELECT i_valor FROM DET WHERE Casilla='110'").toText(), "0.40");
@@ -250,10 +245,7 @@ TEST_F(SaveTest, OrderNumberRegistration)
                 "estado, CONTROL, cNumero) VALUES (6, '" +
                 ruc + "', '2009', '0731', 0, '001', 0, '12345678', '')");
     DeclarationModel m(db_, messages_);
-    m.iModo = 1;
-    m.bHistorico = true;
-    m.sCorrel = "001";
-    m.sNumControl = "12345678";
+    m.setRun({1, QString(), true, "001", "12345678"});
     m.setRucField(ruc);
     m.setSPeriodo("2009");
     QString control = "12345678";

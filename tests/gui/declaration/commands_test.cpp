@@ -6,6 +6,7 @@
 #include "gui/validation/frmageper.h"
 #include "gui/validation/frmconsist.h"
 #include "gui/widgets/boxedit.h"
+#include "support/modelsupport.h"
 #include "support/moduleinstall.h"
 #include "support/scriptedmessenger.h"
 
@@ -60,8 +61,7 @@ protected:
         QTest::keyClicks(f.boxEdit(160), "1");
         QTest::keyClicks(f.boxEdit(180), "6000");
         f.model().setPaymentType("E");
-        f.model().representativeType = "01  -  DNI";
-        f.model().setText(225, "01");
+        EXPECT_TRUE(test::chooseRepresentativeTypeCode(f.model(), "01"));
         f.model().setText(226, "12345678");
     }
 
@@ -121,7 +121,7 @@ TEST_F(CommandsTest, GrabarStoresAndSalirAsksFirst)
     ASSERT_TRUE(f->CmdGrabar_Click());
     EXPECT_EQ(db_.scalar("SELECT estado FROM CAB").toInt(), 0);
     EXPECT_EQ(db_.scalar("SELECT i_valor FROM DET WHERE Casilla='101'").toText(), "2500000");
-    EXPECT_FALSE(f->model().AlgunCambio);
+    EXPECT_FALSE(f->model().algunCambio());
     EXPECT_EQ(f->saveState(), 1);
 
     // A change, then "&Salir" answered Yes: saved again before the window closes.

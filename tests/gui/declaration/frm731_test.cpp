@@ -108,7 +108,7 @@ TEST_F(Frm731Test, TypingRunsTheChainAndFormats)
     // (2,500,000 - 1,000,000) x 0.004 = 6,000 for the scale of 2009.
     EXPECT_EQ(f->boxEdit(114)->text(), "6,000");
     EXPECT_EQ(f->boxEdit(139)->text(), "6,000");
-    EXPECT_TRUE(f->model().AlgunCambio);
+    EXPECT_TRUE(f->model().algunCambio());
 
     type(*f, 160, "3a2");
     EXPECT_EQ(f->boxEdit(160)->text(), "2");
@@ -219,7 +219,7 @@ TEST_F(Frm731Test, StoredDeclarationLoadsIntoEveryField)
     EXPECT_TRUE(f->answerGroup(Answer::Rectifica)->button(1)->isChecked());
     EXPECT_TRUE(f->answerGroup(Answer::Coop)->button(0)->isChecked());
     EXPECT_EQ(f->fieldEdit(Field::ApellidoRepresentante)->text(), "DIAZ");
-    EXPECT_FALSE(f->model().AlgunCambio);
+    EXPECT_FALSE(f->model().algunCambio());
     EXPECT_EQ(bar_.taxpayerNumber(), ruc);
     EXPECT_EQ(messages_.shown.size(), 0u); // rectification notice not while loading
 }

@@ -1,11 +1,9 @@
-// The identity-document-type list entries and their drop-down lists.
-#include "gui/widgets/doctypelist.h"
+// The identity-document-type list entries.
+#include "core/components/doctypes.h"
 
 #include "core/components/textutility.h"
 #include "core/data/database.h"
 #include "core/data/format.h"
-
-#include <QComboBox>
 
 namespace qz {
 
@@ -43,13 +41,6 @@ QStringList documentTypeEntries(Database &db, const TextUtility &text, int colum
                                      rows.at(r, 4).toText());
     }
     return entries;
-}
-
-void fillDocumentTypeList(QComboBox &list, Database &db, const TextUtility &text, int column,
-                          bool blankFirst)
-{
-    list.clear();
-    list.addItems(documentTypeEntries(db, text, column, blankFirst));
 }
 
 QString entryTypeCode(const QString &entry)

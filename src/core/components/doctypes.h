@@ -1,5 +1,5 @@
-// The identity-document-type list: one text entry per PARAM '044' row allowed in a use column,
-// and the drop-down lists filled with them.
+// The identity-document-type list: one text entry per PARAM '044' row allowed in a use column;
+// the windows' drop-down lists show these entries.
 //
 // Entry layout (1-based characters): 1-2 the type code as two digits ("06"), 3-7 "  -  ",
 // 8-67 the short name in a field of 60, 68-69 the length of the number, 70 blank, 71 the data
@@ -9,8 +9,6 @@
 
 #include <QString>
 #include <QStringList>
-
-class QComboBox;
 
 namespace qz {
 
@@ -33,10 +31,6 @@ QString documentTypeEntry(const TextUtility &text, const QString &codigo, const 
 // The entries of the list for a use column: 75 blanks first when blankFirst, then one per row.
 // Throws DbError.
 QStringList documentTypeEntries(Database &db, const TextUtility &text, int column, bool blankFirst);
-
-// Empties list and fills it with documentTypeEntries. Throws DbError (the list is then empty).
-void fillDocumentTypeList(QComboBox &list, Database &db, const TextUtility &text, int column,
-                          bool blankFirst);
 
 // Fields read back from an entry: the two-character code (1-2), the length of the number
 // (68-69), the data kind (71) and the length kind (73); empty where the entry is too short.

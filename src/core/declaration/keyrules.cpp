@@ -1,0 +1,76 @@
+// The key rules of the declaration window's boxes and fields.
+#include "core/declaration/keyrules.h"
+
+#include "core/components/doctypes.h"
+#include "core/components/textutility.h"
+
+namespace qz {
+
+namespace {
+
+bool isDigit(int code)
+{
+    return code >= '0' && code <= '9';
+}
+
+} // namespace
+
+KeyOutcome boxKeyRule(int box, int code, const QString &representativeType)
+{
+    KeyOutcome out;
+    out.marksChange = true;
+    if (box == 105 || box == 110) {
+        out.openAssistant = isDigit(code) || code == kEnterKey;
+    } else if (code == kEnterKey) {
+        out.nextControl = box != 113;
+    } else if (box == 160) {
+        out.passed = (code == '1' || code == '2' || code == kBackspaceKey) ? code : 0;
+    } else if (box == 226) {
+        const int upper = QChar(code).toUpper().unicode();
+        const int kind = entryDataKind(representativeType).trimmed().toInt();
+        const bool letter = QChar(upper).isLetter();
+        out.passed = (isDigit(code) || upper == kBackspaceKey || (kind == 0 && letter)) ? upper : 0;
+    } else {
+        out.passed = (isDigit(code) || code == kBackspaceKey) ? code : 0;
+    }
+    return out;
+}
+
+KeyOutcome fieldKeyRule(Field field, int code)
+{
+    const TextUtility tu;
+    KeyOutcome out;
+    switch (field) {
+    case Field::Telefono:
+    case Field::NumOrden:
+    case Field::NumOrdenCheck:
+    case Field::Periodo:
+        if (code == kEnterKey) {
+            out.nextControl = true;
+            return out;
+        }
+        out.marksChange = true;
+        out.passed =
+            field == Field::Periodo ? code : tu.numericKeyFilter(code, false, false, false);
+        return out;
+    case Field::ApellidoRepresentante:
+    case Field::NombreRepresentante:
+    case Field::ApellidoContador:
+    case Field::NombreContador:
+        if (code == kEnterKey) {
+            out.nextControl = true;
+            return out;
+        }
+        out.marksChange = true;
+        out.passed = tu.lettersKeyFilter(code) == code ? code : 0;
+        return out;
+    case Field::CantEmpresas:
+        out.passed = isDigit(code) || code == kBackspaceKey ? code : 0;
+        return out;
+    default:
+        out.passed = code;
+        return out;
+    }
+}
+
+} // namespace qz
