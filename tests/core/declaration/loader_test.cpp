@@ -76,6 +76,68 @@ TEST_F(LoaderTest, StoredRowsComeBackBoxByBox)
     EXPECT_EQ(model_->payment().chequeNumber(), "778");
     EXPECT_EQ(model_->payment().amount(), "6,000");
     EXPECT_FALSE(model_->algunCambio());
+    // The stored document type is chosen in the representative's list: a DNI of 8.
+    ASSERT_GE(model_->representativeTypeIndex(), 1);
+    EXPECT_EQ(model_->representativeTypes().at(model_->representativeTypeIndex()).left(2), "01");
+    EXPECT_EQ(model_->representativeType().left(2), "01");
+    EXPECT_EQ(model_->documentLength(), 8);
+    EXPECT_FALSE(model_->bCargando());
+}
+
+TEST_F(LoaderTest, OpenKeepsTheListsAndTheirChoices)
+{
+    open();
+    // A blank entry first, then the types allowed for the representative.
+    ASSERT_GT(model_->representativeTypes().size(), 1);
+    EXPECT_EQ(model_->representativeTypes().first(), QString(75, u' '));
+    ASSERT_GT(model_->zones().size(), 1);
+    EXPECT_EQ(model_->zones().first(), QString(115, u' '));
+    EXPECT_EQ(model_->zoneIndex(), -1); // box 209 empty: no entry
+
+    // Choosing entries: the codes go into boxes 209 and 225, and the declaration changed.
+    model_->chooseZone(1);
+    EXPECT_EQ(model_->text(209), model_->zones().at(1).right(2));
+    EXPECT_EQ(model_->zoneIndex(), 1);
+    const int ruc = [&] {
+        for (int i = 0; i < model_->representativeTypes().size(); ++i) {
+            if (model_->representativeTypes().at(i).startsWith("06")) {
+                return i;
+            }
+        }
+        return -1;
+    }();
+    ASSERT_GT(ruc, 0);
+    model_->chooseRepresentativeType(ruc);
+    EXPECT_EQ(model_->text(225), "06");
+    EXPECT_EQ(model_->documentLength(), 11);
+    EXPECT_EQ(model_->box(226).maxLength, 11);
+    EXPECT_TRUE(model_->algunCambio());
+    // Out of range: nothing changes.
+    model_->chooseRepresentativeType(model_->representativeTypes().size());
+    model_->chooseZone(-1);
+    EXPECT_EQ(model_->text(225), "06");
+    EXPECT_EQ(model_->zoneIndex(), 1);
+}
+
+TEST_F(LoaderTest, SentDeclarationOpensReadOnlyWithItsOrderNumber)
+{
+    model_->setRun({1, QString(), true, "001", "12345678"});
+    model_->open({ruc_, "COMERCIAL ANDINA S.A.", "2007", "0"});
+    EXPECT_EQ(model_->sRuc(), ruc_);
+    EXPECT_EQ(model_->field(Field::NumOrden), ""); // "0": no order number yet
+    EXPECT_EQ(model_->payment().enabledText(), "False");
+    for (int n : {101, 104, 142, 160, 180, 226}) {
+        EXPECT_TRUE(model_->box(n).locked) << n;
+        EXPECT_EQ(model_->box(n).color, BoxColor::Grey) << n;
+    }
+    EXPECT_FALSE(model_->box(101).enabled);
+    EXPECT_EQ(model_->box(105).color, BoxColor::Cyan); // its assistant still shows the rows
+    EXPECT_FALSE(model_->algunCambio());
+
+    DeclarationModel withNumber(db_, messages_);
+    withNumber.setRun({1, QString(), true, "001", "12345678"});
+    withNumber.open({ruc_, "COMERCIAL ANDINA S.A.", "2007", "4455"});
+    EXPECT_EQ(withNumber.field(Field::NumOrden), "4455");
 }
 
 TEST_F(LoaderTest, RatioSignedValuesAndUnmatchedType)

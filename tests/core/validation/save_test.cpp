@@ -145,6 +145,64 @@ TEST_F(SaveTest, ChecksStopBeforeAnythingIsWritten)
     EXPECT_EQ(count("SELECT count(*) FROM CAB") + count("SELECT count(*) FROM DET"), 0);
 }
 
+// The checks of "&Validar" after its review, in their order; the save shares the taxpayer and
+// DNI checks.
+TEST_F(SaveTest, ValidarChecksInOrder)
+{
+    auto m = typed();
+    using F = ReviewStop::Focus;
+    const auto stopOf = [&m]() { return DeclarationReview(*m).CmdValidarChecks(); };
+    EXPECT_FALSE(stopOf());
+
+    m->payment().setPaymentType("C");
+    m->payment().setBankCode("XX");
+    m->payment().setChequeNumber("778");
+    auto stop = stopOf();
+    ASSERT_TRUE(stop);
+    EXPECT_EQ(stop->message, "Ingrese el banco.");
+    EXPECT_EQ(stop->page, 3);
+    m->payment().setBankCode("02");
+    for (const char *cheque : {"", " 0 "}) {
+        m->payment().setChequeNumber(cheque);
+        stop = stopOf();
+        ASSERT_TRUE(stop) << cheque;
+        EXPECT_EQ(stop->message, QString::fromUtf8("Debe ingresar el número de cheque."));
+    }
+    m->payment().setChequeNumber("000");
+    stop = stopOf();
+    ASSERT_TRUE(stop);
+    EXPECT_EQ(stop->message, QString::fromUtf8("Número de cheque no es válido."));
+    m->payment().setChequeNumber("778");
+    EXPECT_FALSE(stopOf());
+
+    m->setText(226, "1234567");
+    stop = stopOf();
+    ASSERT_TRUE(stop);
+    EXPECT_EQ(stop->message, "El DNI o LE debe ser de 8 digitos.");
+    EXPECT_EQ(stop->page, 4);
+    EXPECT_EQ(stop->focus, F::Box);
+    EXPECT_EQ(stop->box, 226);
+    m->setText(226, "00000000");
+    stop = stopOf();
+    ASSERT_TRUE(stop);
+    EXPECT_EQ(stop->message, QString::fromUtf8("El número de documento del representante legal "
+                                               "no puede ser cero"));
+    EXPECT_EQ(stop->page, -1);
+
+    // A new declaration without a taxpayer stops at the taxpayer first.
+    DeclarationModel blank(db_, messages_);
+    blank.setRun({0, "USUARIO0", false, QString(), QString()});
+    blank.open();
+    blank.payment().setPaymentType("C");
+    stop = DeclarationReview(blank).CmdValidarChecks();
+    ASSERT_TRUE(stop);
+    EXPECT_EQ(stop->message, "Debe seleccionar un Contribuyente.");
+    EXPECT_EQ(stop->focus, F::TaxpayerList);
+    stop = DeclarationSave(blank).CmdGrabar().stop;
+    ASSERT_TRUE(stop);
+    EXPECT_EQ(stop->message, "Debe seleccionar un Contribuyente.");
+}
+
 TEST_F(SaveTest, AFailureInTheMiddleLeavesTheOldDeclaration)
 {
     auto m = typed();
