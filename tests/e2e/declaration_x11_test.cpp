@@ -57,7 +57,7 @@ TEST(DeclarationOnX11, NewDeclarationTypedAndComputed)
     qz::MDIFrm main(state, messages);
     ASSERT_TRUE(main.load());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
-    QTRY_VERIFY(onScreen("731 Vexilar - v 1.3"));
+    ASSERT_TRUE(QTest::qWaitFor([] { return onScreen("731 Vexilar - v 1.3"); }));
 
     QStringList seen;
     QTimer::singleShot(0, [&] {
@@ -68,7 +68,7 @@ TEST(DeclarationOnX11, NewDeclarationTypedAndComputed)
         }
         [&] {
             ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
-            QTRY_VERIFY(onScreen("731 Vexilar"));
+            ASSERT_TRUE(QTest::qWaitFor([] { return onScreen("731 Vexilar"); }));
             QComboBox *ruc = form->taxpayerList();
             ASSERT_GT(ruc->count(), 0);
             QTest::keyClick(ruc, Qt::Key_Down);

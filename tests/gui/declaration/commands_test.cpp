@@ -168,8 +168,9 @@ TEST_F(CommandsTest, Box105OpensItsAssistant)
         a->aceptarButton()->click();
     });
     QTest::keyClick(f->boxEdit(105), Qt::Key_7);
-    QTRY_VERIFY(opened);
-    QTRY_COMPARE(f->boxEdit(105)->text(), QStringLiteral("(1,500)"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f->boxEdit(105)->text() == "(1,500)"; }))
+        << f->boxEdit(105)->text().toStdString();
     EXPECT_EQ(db_.scalar("SELECT i_valor FROM DET WHERE Casilla='546'").toText(), "1000");
     EXPECT_EQ(db_.scalar("SELECT cNumero FROM CAB").toText(), "0"); // the provisional header
 }
