@@ -2,6 +2,7 @@
 // and the store into TMPF731EMPRESAS.
 #include "core/validation/companyform.h"
 
+#include "core/components/textutility.h"
 #include "core/data/format.h"
 #include "core/data/sqltext.h"
 #include "core/data/transaction.h"
@@ -165,7 +166,7 @@ void CompanyForm::leave(CompanyField f)
 int CompanyForm::filterKey(CompanyField f, int code, const QString &currentText, int selected)
 {
     modified_ = true;
-    if (code == 8 || code == 13) {
+    if (code == kBackspaceKey || code == kEnterKey) {
         return code;
     }
     int passed = 0;

@@ -80,29 +80,18 @@ Frm731::Frm731(const Context &context, QWidget *mainWindow)
         line->setReadOnly(true);
         line->setFocusPolicy(Qt::NoFocus);
     }
-    validar_ = new QPushButton(QStringLiteral("&Validar"), this);
-    grabar_ = new QPushButton(QStringLiteral("&Grabar"), this);
-    salir_ = new QPushButton(QStringLiteral("&Salir"), this);
-    validar_->setObjectName(QStringLiteral("CmdValidar"));
-    grabar_->setObjectName(QStringLiteral("CmdGrabar"));
-    salir_->setObjectName(QStringLiteral("CmdCancelar"));
-    validar_->setAutoDefault(false);
-    grabar_->setAutoDefault(false);
-    salir_->setAutoDefault(false);
+    validar_ = commandButton(QStringLiteral("&Validar"), QStringLiteral("CmdValidar"), this);
+    grabar_ = commandButton(QStringLiteral("&Grabar"), QStringLiteral("CmdGrabar"), this);
+    salir_ = commandButton(QStringLiteral("&Salir"), QStringLiteral("CmdCancelar"), this);
     connect(salir_, &QPushButton::clicked, this, &Frm731::salir);
     connect(validar_, &QPushButton::clicked, this, &Frm731::CmdValidar_Click);
     connect(grabar_, &QPushButton::clicked, this, &Frm731::CmdGrabar_Click);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(validar_);
-    buttons->addWidget(grabar_);
-    buttons->addWidget(salir_);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
     layout->addWidget(ayuda_);
     layout->addWidget(ayuda1_);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({validar_, grabar_, salir_}));
     bindModel();
     for (int n : kBoxList) {
         showBox(n);

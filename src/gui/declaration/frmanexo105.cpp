@@ -140,22 +140,14 @@ FrmAnexo105::FrmAnexo105(Database &db, Messenger &messenger, QWidget *parent)
     grid->addWidget(totalCaption, Anexo105::kFields + 1, 0, Qt::AlignRight);
     grid->addWidget(total_, Anexo105::kFields + 1, 1);
 
-    aceptar_ = new QPushButton(QStringLiteral("&Aceptar"), this);
-    aceptar_->setObjectName(QStringLiteral("CmdAceptar"));
-    aceptar_->setAutoDefault(false);
-    cancelar_ = new QPushButton(QStringLiteral("&Cancelar"), this);
-    cancelar_->setObjectName(QStringLiteral("CmdCancelar"));
-    cancelar_->setAutoDefault(false);
+    aceptar_ = commandButton(QStringLiteral("&Aceptar"), QStringLiteral("CmdAceptar"), this);
+    cancelar_ = commandButton(QStringLiteral("&Cancelar"), QStringLiteral("CmdCancelar"), this);
     connect(aceptar_, &QPushButton::clicked, this, &FrmAnexo105::onAceptar);
     connect(cancelar_, &QPushButton::clicked, this, &FrmAnexo105::onCancelar);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(aceptar_);
-    buttons->addWidget(cancelar_);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({aceptar_, cancelar_}));
 }
 
 bool FrmAnexo105::load()

@@ -72,22 +72,14 @@ FrmAnexo110::FrmAnexo110(QWidget *parent) : QDialog(parent)
         fields_[static_cast<size_t>(i)] = edit;
     }
 
-    aceptar_ = new QPushButton(QStringLiteral("&Aceptar"), this);
-    aceptar_->setObjectName(QStringLiteral("CmdAceptar"));
-    aceptar_->setAutoDefault(false);
-    cancelar_ = new QPushButton(QStringLiteral("&Cancelar"), this);
-    cancelar_->setObjectName(QStringLiteral("CmdCancelar"));
-    cancelar_->setAutoDefault(false);
+    aceptar_ = commandButton(QStringLiteral("&Aceptar"), QStringLiteral("CmdAceptar"), this);
+    cancelar_ = commandButton(QStringLiteral("&Cancelar"), QStringLiteral("CmdCancelar"), this);
     connect(aceptar_, &QPushButton::clicked, this, &FrmAnexo110::onAceptar);
     connect(cancelar_, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(aceptar_);
-    buttons->addWidget(cancelar_);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({aceptar_, cancelar_}));
 }
 
 void FrmAnexo110::load(const QString &box110Text, const QString &mtoDet, const QString &mtoNet)

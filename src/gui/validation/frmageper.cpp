@@ -38,10 +38,10 @@ void paint(QLineEdit *edit, bool grey)
 int keyCode(const QKeyEvent *key)
 {
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        return 13;
+        return kEnterKey;
     }
     if (key->key() == Qt::Key_Backspace) {
-        return 8;
+        return kBackspaceKey;
     }
     const QString text = key->text();
     if (text.isEmpty() || text.at(0).unicode() < 32 || text.at(0).unicode() == 127) {
@@ -101,12 +101,8 @@ FrmAgePer::FrmAgePer(Database &db, Messenger &messenger, const CompanyFormContex
         edit(f)->setReadOnly(true);
     }
 
-    aceptar_ = new QPushButton(QStringLiteral("&Aceptar"), this);
-    aceptar_->setObjectName(QStringLiteral("cmdAceptar"));
-    aceptar_->setAutoDefault(false);
-    salir_ = new QPushButton(QStringLiteral("&Salir"), this);
-    salir_->setObjectName(QStringLiteral("cmdSalir"));
-    salir_->setAutoDefault(false);
+    aceptar_ = commandButton(QStringLiteral("&Aceptar"), QStringLiteral("cmdAceptar"), this);
+    salir_ = commandButton(QStringLiteral("&Salir"), QStringLiteral("cmdSalir"), this);
     connect(aceptar_, &QPushButton::clicked, this, [this] {
         if (aceptar()) {
             accept();
@@ -114,13 +110,9 @@ FrmAgePer::FrmAgePer(Database &db, Messenger &messenger, const CompanyFormContex
     });
     connect(salir_, &QPushButton::clicked, this, &FrmAgePer::salir);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(aceptar_);
-    buttons->addWidget(salir_);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(frame);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({aceptar_, salir_}));
 
     QWidget *previous = nullptr;
     for (QWidget *w : edits_) {
@@ -261,7 +253,7 @@ bool FrmAgePer::keyPressed(CompanyField f, QLineEdit *e, const QKeyEvent *key)
         return false;
     }
     const int passed = form_.filterKey(f, code, e->text(), e->selectedText().length());
-    if (passed == 13) {
+    if (passed == kEnterKey) {
         enterAsTab(QStringLiteral("TAB"), e);
         return true;
     }

@@ -1,6 +1,8 @@
 // Box fields: keys, focus, pointer and the clipboard.
 #include "gui/widgets/boxedit.h"
 
+#include "core/components/textutility.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -66,9 +68,11 @@ void BoxEdit::keyPressEvent(QKeyEvent *event)
         QLineEdit::keyPressEvent(event); // movement keys, Delete, Tab handling
         return;
     }
-    const int code = enter ? 13 : event->key() == Qt::Key_Backspace ? 8 : text.at(0).unicode();
+    const int code = enter                               ? kEnterKey
+                     : event->key() == Qt::Key_Backspace ? kBackspaceKey
+                                                         : text.at(0).unicode();
     const int passed = keyFilter ? keyFilter(code) : code;
-    if (passed == 0 || passed == 13) {
+    if (passed == 0 || passed == kEnterKey) {
         return;
     }
     if (passed == code) {

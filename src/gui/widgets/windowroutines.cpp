@@ -9,7 +9,9 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 
@@ -124,6 +126,24 @@ void publishStatus(BarradeEstadoZEB &bar, const QString &ruc, const QString &nam
     bar.setTaxpayerName(name);
     bar.setPeriod(period);
     bar.setFormCode(formCode);
+}
+
+QPushButton *commandButton(const QString &caption, const QString &objectName, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(objectName);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton *b : buttons) {
+        row->addWidget(b);
+    }
+    return row;
 }
 
 WaitCursor::WaitCursor()

@@ -7,7 +7,11 @@
 
 #include <QString>
 
+#include <initializer_list>
+
 class QComboBox;
+class QHBoxLayout;
+class QPushButton;
 class QWidget;
 
 namespace qz {
@@ -47,6 +51,12 @@ void setDropDownWidth(const QWidget &window, QComboBox &list, int characters);
 // in that order.
 void publishStatus(BarradeEstadoZEB &bar, const QString &ruc, const QString &name,
                    const QString &period, const QString &formCode);
+
+// A command button of a window: its caption and object name, never a default button (Enter
+// belongs to the fields).
+QPushButton *commandButton(const QString &caption, const QString &objectName, QWidget *parent);
+// The command buttons in a row, on its right.
+QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons);
 
 // The hourglass while a command works: set on construction, the previous cursor back on
 // destruction, however the command ends.
