@@ -45,25 +45,11 @@ KeyOutcome fieldKeyRule(Field field, int code)
     case Field::NumOrden:
     case Field::NumOrdenCheck:
     case Field::Periodo:
-        if (code == kEnterKey) {
-            out.nextControl = true;
-            return out;
-        }
-        out.marksChange = true;
-        out.passed =
-            field == Field::Periodo ? code : tu.numericKeyFilter(code, false, false, false);
-        return out;
     case Field::ApellidoRepresentante:
     case Field::NombreRepresentante:
     case Field::ApellidoContador:
     case Field::NombreContador:
-        if (code == kEnterKey) {
-            out.nextControl = true;
-            return out;
-        }
-        out.marksChange = true;
-        out.passed = tu.lettersKeyFilter(code) == code ? code : 0;
-        return out;
+        break;
     case Field::CantEmpresas:
         out.passed = isDigit(code) || code == kBackspaceKey ? code : 0;
         return out;
@@ -71,6 +57,26 @@ KeyOutcome fieldKeyRule(Field field, int code)
         out.passed = code;
         return out;
     }
+    // The fields that Enter leaves, and whose typing counts as a change.
+    if (code == kEnterKey) {
+        out.nextControl = true;
+        return out;
+    }
+    out.marksChange = true;
+    switch (field) {
+    case Field::Periodo:
+        out.passed = code; // the mask refuses what is not a digit
+        break;
+    case Field::Telefono:
+    case Field::NumOrden:
+    case Field::NumOrdenCheck:
+        out.passed = tu.numericKeyFilter(code, false, false, false);
+        break;
+    default:
+        out.passed = tu.lettersKeyFilter(code) == code ? code : 0;
+        break;
+    }
+    return out;
 }
 
 } // namespace qz

@@ -2,8 +2,7 @@
 // module's parameters): each rule's edge cases, and whole chains computed by hand.
 #include "core/data/clock.h"
 #include "core/declaration/declarationmodel.h"
-#include "support/moduleinstall.h"
-#include "support/scriptedmessenger.h"
+#include "support/modelfixture.h"
 #include "support/storeddeclaration.h"
 
 #include <gtest/gtest.h>
@@ -13,14 +12,12 @@ namespace {
 
 using test::ScriptedMessenger;
 
-class ChainTest : public ::testing::Test {
+class ChainTest : public test::ModelTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
-        model_ = std::make_unique<DeclarationModel>(db_, messages_);
-        model_->setRun({0, QStringLiteral("USUARIO0"), false, QString(), QString()});
-        model_->open();
+        test::ModelTest::SetUp();
+        model_ = newModel();
         ASSERT_FALSE(model_->taxpayerEntries().isEmpty());
         model_->chooseTaxpayer(0);
         ruc_ = model_->taxpayerRuc();
@@ -29,19 +26,13 @@ protected:
     // A new declaration of the exercise, cooperative "No".
     void start(const QString &exercise)
     {
-        model_ = std::make_unique<DeclarationModel>(db_, messages_);
-        model_->setRun({0, QStringLiteral("USUARIO0"), false, QString(), QString()});
-        model_->open();
+        model_ = newModel();
         model_->chooseTaxpayer(0);
         model_->setField(Field::Periodo, exercise);
         model_->chooseAnswer(Answer::Coop, 0);
     }
     QString t(int box) const { return model_->text(box); }
 
-    PinnedClock clock_{QDateTime(QDate(2026, 6, 1), QTime(10, 0))};
-    test::ModuleInstall inst_;
-    Database &db_ = inst_.db();
-    ScriptedMessenger messages_;
     std::unique_ptr<DeclarationModel> model_;
     QString ruc_;
 };

@@ -3,8 +3,7 @@
 #include "core/data/clock.h"
 #include "core/declaration/declarationmodel.h"
 #include "core/declaration/periodrules.h"
-#include "support/moduleinstall.h"
-#include "support/scriptedmessenger.h"
+#include "support/modelfixture.h"
 #include "support/storeddeclaration.h"
 
 #include <gtest/gtest.h>
@@ -14,22 +13,7 @@ namespace {
 
 using test::ScriptedMessenger;
 
-class IdentificationTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString(); }
-    std::unique_ptr<DeclarationModel> newModel(const QString &user)
-    {
-        auto m = std::make_unique<DeclarationModel>(db_, messages_);
-        m->setRun({0, user, false, QString(), QString()});
-        m->open();
-        return m;
-    }
-
-    PinnedClock clock_{QDateTime(QDate(2026, 6, 1), QTime(10, 0))};
-    test::ModuleInstall inst_;
-    Database &db_ = inst_.db();
-    ScriptedMessenger messages_;
-};
+class IdentificationTest : public test::ModelTest {};
 
 TEST_F(IdentificationTest, TaxpayerListFollowsTheUser)
 {

@@ -2,8 +2,7 @@
 // payment data, and pCargaIdent applying the stored answers.
 #include "core/data/clock.h"
 #include "core/declaration/declarationmodel.h"
-#include "support/moduleinstall.h"
-#include "support/scriptedmessenger.h"
+#include "support/modelfixture.h"
 #include "support/storeddeclaration.h"
 
 #include <gtest/gtest.h>
@@ -13,21 +12,18 @@ namespace {
 
 using test::ScriptedMessenger;
 
-class LoaderTest : public ::testing::Test {
+class LoaderTest : public test::ModelTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
+        test::ModelTest::SetUp();
         ruc_ = test::demoRuc(db_, "COMERCIAL ANDINA S.A.");
         model_ = std::make_unique<DeclarationModel>(db_, messages_);
         model_->setRun({1, QString(), false, QString(), QString()});
     }
+    // The fixture's model opened on the stored declaration, as "&Modificar" opens it.
     void open() { model_->open({ruc_, "COMERCIAL ANDINA S.A.", "2007", QString()}); }
 
-    PinnedClock clock_{QDateTime(QDate(2026, 6, 1), QTime(10, 0))};
-    test::ModuleInstall inst_;
-    Database &db_ = inst_.db();
-    ScriptedMessenger messages_;
     std::unique_ptr<DeclarationModel> model_;
     QString ruc_;
 };

@@ -4,6 +4,7 @@
 #include "core/components/textutility.h"
 #include "core/validation/companyform.h"
 #include "core/validation/companylist.h"
+#include "support/companytable.h"
 #include "support/moduleinstall.h"
 #include "support/scriptedmessenger.h"
 
@@ -13,19 +14,13 @@ namespace qz {
 namespace {
 
 using F = CompanyField;
+using test::kCompanyA;
+using test::kCompanyB;
+using test::kDeclarant;
 using test::ScriptedMessenger;
 
-const QString kDeclarant = QStringLiteral("20100079705");
-const QString kCompanyA = TextUtility::completeRuc(QStringLiteral("2060000001"));
-const QString kCompanyB = TextUtility::completeRuc(QStringLiteral("2060000002"));
-
-class CompaniesTest : public ::testing::Test {
+class CompaniesTest : public test::CompanyTableTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
-        db_.execute(QStringLiteral("DELETE * FROM TMPF731EMPRESAS"));
-    }
     CompanyForm form(const QString &type, const QString &exercise = QStringLiteral("2009"),
                      const QString &mode = QStringLiteral("0"), const QString &selected = {})
     {
@@ -47,13 +42,6 @@ protected:
                         .arg(QString::fromLatin1(column), ruc))
             .toText();
     }
-    int rows()
-    {
-        return static_cast<int>(db_.scalar("SELECT COUNT(*) FROM TMPF731EMPRESAS").toInt());
-    }
-
-    test::ModuleInstall inst_;
-    Database &db_ = inst_.db();
 };
 
 struct TaxCase {

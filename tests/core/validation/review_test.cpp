@@ -3,6 +3,7 @@
 #include "core/data/textfile.h"
 #include "core/declaration/declarationmodel.h"
 #include "core/validation/declarationreview.h"
+#include "support/modelfixture.h"
 #include "support/modelsupport.h"
 #include "support/moduleinstall.h"
 #include "support/scriptedmessenger.h"
@@ -28,14 +29,12 @@ TEST(TelephoneRules, LengthsAndCellphones)
     }
 }
 
-class ReviewTest : public ::testing::Test {
+class ReviewTest : public test::ModelTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
-        model_ = std::make_unique<DeclarationModel>(inst_.db(), messages_);
-        model_->setRun({0, "USUARIO0", false, QString(), QString()});
-        model_->open();
+        test::ModelTest::SetUp();
+        model_ = newModel();
     }
     QStringList review()
     {
@@ -46,9 +45,6 @@ protected:
     }
     QString mens() const { return dir_.filePath("Mens.txt"); }
 
-    PinnedClock clock_{QDateTime(QDate(2026, 6, 1), QTime(10, 0))};
-    test::ModuleInstall inst_;
-    ScriptedMessenger messages_;
     std::unique_ptr<DeclarationModel> model_;
     QTemporaryDir dir_;
 };

@@ -6,9 +6,8 @@
 #include "core/declaration/declarationmodel.h"
 #include "core/declchk/sendchecker.h"
 #include "core/validation/declarationsave.h"
+#include "support/modelfixture.h"
 #include "support/modelsupport.h"
-#include "support/moduleinstall.h"
-#include "support/scriptedmessenger.h"
 #include "support/storeddeclaration.h"
 
 #include <QTemporaryDir>
@@ -20,16 +19,12 @@ namespace {
 
 using test::ScriptedMessenger;
 
-class SaveTest : public ::testing::Test {
+class SaveTest : public test::ModelTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString(); }
-
     // A whole consistent declaration typed on a new model.
     std::unique_ptr<DeclarationModel> typed()
     {
-        auto m = std::make_unique<DeclarationModel>(db_, messages_);
-        m->setRun({0, "USUARIO0", false, QString(), QString()});
-        m->open();
+        auto m = newModel();
         m->chooseTaxpayer(0);
         m->setField(Field::Periodo, "2009");
         m->setField(Field::Telefono, "4455667");
@@ -49,10 +44,7 @@ protected:
     // The declaration opened again as "&Modificar" opens it.
     std::unique_ptr<DeclarationModel> reopened(const QString &ruc)
     {
-        auto m = std::make_unique<DeclarationModel>(db_, messages_);
-        m->setRun({1, QString(), false, QString(), QString()});
-        m->open({ruc, "X", "2009", QString()});
-        return m;
+        return storedModel(ruc, "X", "2009");
     }
     qint64 count(const QString &sql) { return db_.scalar(sql).toInt(); }
     // Every stored row of a table satisfies its control code.
@@ -63,11 +55,6 @@ protected:
                 << table.toStdString() << " " << r.value(5).toText().toStdString();
         }
     }
-
-    PinnedClock clock_{QDateTime(QDate(2026, 6, 1), QTime(10, 0))};
-    test::ModuleInstall inst_;
-    Database &db_ = inst_.db();
-    ScriptedMessenger messages_;
 };
 
 TEST_F(SaveTest, RoundTripWithControlCodes)

@@ -4,6 +4,7 @@
 #include "core/components/textutility.h"
 #include "core/components/windowgeometry.h"
 #include "gui/validation/frmageper.h"
+#include "support/companytable.h"
 #include "support/moduleinstall.h"
 #include "support/scriptedmessenger.h"
 
@@ -25,18 +26,12 @@ namespace qz {
 namespace {
 
 using F = CompanyField;
+using test::kCompanyA;
+using test::kDeclarant;
 using test::ScriptedMessenger;
 
-const QString kDeclarant = QStringLiteral("20100079705");
-const QString kCompanyA = TextUtility::completeRuc(QStringLiteral("2060000001"));
-
-class FrmAgePerTest : public ::testing::Test {
+class FrmAgePerTest : public test::CompanyTableTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
-        db_.execute(QStringLiteral("DELETE * FROM TMPF731EMPRESAS"));
-    }
     std::unique_ptr<FrmAgePer> open(const QString &type, const QString &mode = "0",
                                     bool readOnly = false)
     {
@@ -55,10 +50,6 @@ protected:
         QTest::keyClicks(d.edit(field), keys);
     }
     static void enter(FrmAgePer &d, F field) { QTest::keyClick(d.edit(field), Qt::Key_Return); }
-    int rows()
-    {
-        return static_cast<int>(db_.scalar("SELECT COUNT(*) FROM TMPF731EMPRESAS").toInt());
-    }
     void storeCompanyA()
     {
         db_.execute(QStringLiteral("INSERT INTO TMPF731EMPRESAS (num_doc_emp, des_razon, "
@@ -67,8 +58,6 @@ protected:
                         .arg(kCompanyA));
     }
 
-    test::ModuleInstall inst_;
-    Database &db_ = inst_.db();
     ScriptedMessenger messages_;
 };
 
