@@ -33,6 +33,9 @@ DeclarationModel::DeclarationModel(Database &db, Messenger &messenger, QObject *
     // Boxes 110 and 111 show only for a cooperative.
     boxes_[110].visible = false;
     boxes_[111].visible = false;
+    // Box 143 is typed only once the credit option is answered "Si".
+    boxes_[143].locked = true;
+    boxes_[143].color = BoxColor::Grey;
     fechaCaption_ = QStringLiteral("Fecha de fusión :");
     cantidadCaption_ = QStringLiteral("Cantidad de empresas extinguidas por fusión :");
     reorgQuestion_ = QStringLiteral("¿Usted ha participado en un proceso de reorganización de "
@@ -119,6 +122,21 @@ QString DeclarationModel::field(Field f) const
 {
     const auto it = fields_.find(f);
     return it == fields_.end() ? QString() : it->second;
+}
+
+void DeclarationModel::editField(Field f, const QString &text)
+{
+    if (f != Field::Periodo) {
+        setField(f, text);
+        return;
+    }
+    if (field(f) == text) {
+        return;
+    }
+    fields_[f] = text;
+    emit fieldChanged(f);
+    exercisePending_ = true;
+    markChanged();
 }
 
 void DeclarationModel::setField(Field f, const QString &text)

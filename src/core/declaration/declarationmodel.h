@@ -145,8 +145,15 @@ public:
 
     // --- Fields.
     QString field(Field f) const;
-    // Sets a field; the exercise runs its change handling (identification.cpp).
+    // Sets a field; the exercise runs its change handling at once (identification.cpp).
     void setField(Field f, const QString &text);
+    // A field as the user types it: as setField, except that the exercise's change handling
+    // waits for leaveExercise. Typing over "1800" passes through "2800": a check on every
+    // keystroke would refuse a year the user never meant and swallow the keys after it.
+    void editField(Field f, const QString &text);
+    // The exercise field was left (or Enter pressed): its change handling runs once for the
+    // text it holds, when it was typed since.
+    void leaveExercise();
 
     // --- Answers and the reorganization type.
     QString answer(Answer a) const;
@@ -309,6 +316,7 @@ private:
     QString sRuc_;
     QString sPeriodoActual_;
     bool bCargando_ = false;
+    bool exercisePending_ = false; // the exercise was typed and not yet left
     bool algunCambio_ = false;
     int pageMemory_ = 0;
     QString existeDeclaracion_;

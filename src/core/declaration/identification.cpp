@@ -183,22 +183,27 @@ void DeclarationModel::setLabels(const QString &e)
 
 void DeclarationModel::onExerciseChanged()
 {
+    exercisePending_ = false;
     const QString e = field(Field::Periodo);
-    if (!maskIncomplete(e, 4)) {
-        if (!ValidaPeriodo(e, today())) {
-            emit pageRequested(0);
-            show(MessageIcon::Critical, QStringLiteral("El Ejercicio no es Válido."));
-            emit focusRequested({0, Field::Periodo, false});
-            return;
-        }
-        if (e >= QLatin1String("2006")) {
-            ajusteEnabled_ = false;
-            chooseAnswer(Answer::Ajuste, 0);
-        } else if (e == QLatin1String("2005")) {
-            ajusteEnabled_ = true;
-        }
-        emit labelsChanged();
+    // An incomplete or refused exercise never reaches the labels, the status bar or the key
+    // of the queries: they keep the last accepted one.
+    if (maskIncomplete(e, 4)) {
+        markChanged();
+        return;
     }
+    if (!ValidaPeriodo(e, today())) {
+        emit pageRequested(0);
+        show(MessageIcon::Critical, QStringLiteral("El Ejercicio no es Válido."));
+        emit focusRequested({0, Field::Periodo, false});
+        return;
+    }
+    if (e >= QLatin1String("2006")) {
+        ajusteEnabled_ = false;
+        chooseAnswer(Answer::Ajuste, 0);
+    } else if (e == QLatin1String("2005")) {
+        ajusteEnabled_ = true;
+    }
+    emit labelsChanged();
     sPeriodo_ = e;
     sPeriodoActual_ = e;
     emit periodShown(e);
@@ -211,6 +216,13 @@ void DeclarationModel::onExerciseChanged()
     }
     setLabels(e);
     markChanged();
+}
+
+void DeclarationModel::leaveExercise()
+{
+    if (exercisePending_) {
+        onExerciseChanged();
+    }
 }
 
 void DeclarationModel::onFechaChanged()

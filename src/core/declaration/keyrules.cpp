@@ -13,6 +13,23 @@ bool isDigit(int code)
     return code >= '0' && code <= '9';
 }
 
+// The boxes that hold amounts (not codes, document numbers or the payment modality).
+bool isAmountBox(int box)
+{
+    switch (box) {
+    case 160:
+    case 208:
+    case 209:
+    case 211:
+    case 212:
+    case 225:
+    case 226:
+        return false;
+    default:
+        return true;
+    }
+}
+
 } // namespace
 
 KeyOutcome boxKeyRule(int box, int code, const QString &representativeType)
@@ -32,6 +49,7 @@ KeyOutcome boxKeyRule(int box, int code, const QString &representativeType)
         out.passed = (isDigit(code) || upper == kBackspaceKey || (kind == 0 && letter)) ? upper : 0;
     } else {
         out.passed = (isDigit(code) || code == kBackspaceKey) ? code : 0;
+        out.centsRefused = isAmountBox(box) && (code == '.' || code == ',');
     }
     return out;
 }
@@ -51,6 +69,7 @@ KeyOutcome fieldKeyRule(Field field, int code)
     case Field::NombreContador:
         break;
     case Field::CantEmpresas:
+        out.nextControl = code == kEnterKey;
         out.passed = isDigit(code) || code == kBackspaceKey ? code : 0;
         return out;
     default:
@@ -73,7 +92,7 @@ KeyOutcome fieldKeyRule(Field field, int code)
         out.passed = tu.numericKeyFilter(code, false, false, false);
         break;
     default:
-        out.passed = tu.lettersKeyFilter(code) == code ? code : 0;
+        out.passed = tu.lettersKeyFilter(code);
         break;
     }
     return out;

@@ -15,17 +15,20 @@ struct KeyOutcome {
     bool openAssistant = false; // boxes 105 and 110: their assistant opens instead
     bool nextControl = false;   // Enter moves on as Tab does
     bool marksChange = false;   // the key counts as a change of the declaration
+    bool centsRefused = false;  // a decimal point or comma in an amount: amounts are whole
 };
 
 // A key in a box. Boxes 105 and 110 take no typing: a digit or Enter opens their assistant.
 // Enter moves on, except in box 113. Box 160 takes 1 and 2, box 226 digits and, for a document
 // type whose data kind (character 71 of representativeType) is 0, letters in upper case; every
-// other box digits. Backspace passes wherever typing does. Every key counts as a change.
+// other box digits. Backspace passes wherever typing does. Every key counts as a change. A
+// point or comma in an amount box is refused and says so (centsRefused): dropping it silently
+// would turn 1000.50 into 100050.
 KeyOutcome boxKeyRule(int box, int code, const QString &representativeType);
 
-// A key in a field that is not a box: Enter moves on in the telephone, order-number, exercise
-// and name fields; the telephone and order numbers take digits, the names letters (the filter's
-// result kept only when it is the key itself), the count of companies digits.
+// A key in a field that is not a box: Enter moves on in the telephone, order-number, exercise,
+// name and company-count fields; the telephone and order numbers take digits, the names
+// letters as the letters filter gives them (in capitals), the count of companies digits.
 KeyOutcome fieldKeyRule(Field field, int code);
 
 } // namespace qz

@@ -216,6 +216,9 @@ ReviewResult DeclarationReview::ValidaDeclaracion(const QString &mensPath)
 {
     using F = ReviewStop::Focus;
     ReviewResult result;
+    // Every review starts a fresh Mens.txt, also one that stops at its first check: the list
+    // must never show the findings of an earlier review.
+    result.fileWritten = writeHostLines(mensPath, {});
     if (model_.iModo() == 0 && taxpayerRuc().isEmpty()) {
         result.stop = stopAt(kMsgSelectTaxpayer, 0, F::TaxpayerList);
         return result;

@@ -207,7 +207,7 @@ void Frm731::bindModel()
         const Field field = f;
         connect(edit, &QLineEdit::textChanged, this, [this, field, e = edit] {
             if (!syncing_) {
-                model_.setField(field, e->inputMask().isEmpty() ? e->text() : e->displayText());
+                model_.editField(field, e->inputMask().isEmpty() ? e->text() : e->displayText());
             }
         });
     }
@@ -239,6 +239,10 @@ void Frm731::bindModel()
         }
     });
     connect(tabs_, &QTabWidget::currentChanged, this, &Frm731::pageChanged);
+    // The exercise is checked once it is left (or Enter moves on), not on every keystroke.
+    connect(fieldEdit(Field::Periodo), &QLineEdit::editingFinished, this,
+            [this] { model_.leaveExercise(); });
+    tabs_->tabBar()->installEventFilter(this);
 }
 
 void Frm731::showPages()
@@ -398,6 +402,7 @@ void Frm731::load()
     fieldEdit(Field::Razon)->setEnabled(false);
 
     model_.open(open_);
+    loadedOrder_ = {model_.field(Field::NumOrden), model_.field(Field::NumOrdenCheck)};
 
     if (model_.bHistorico() && context_.bRecuperar) {
         fieldEdit(Field::NumOrden)->setEnabled(false);

@@ -14,6 +14,7 @@
 #include <QDialog>
 
 #include <map>
+#include <utility>
 
 class QButtonGroup;
 class QComboBox;
@@ -84,10 +85,15 @@ public:
     // The identification gate on leaving page 0; false when the user must stay.
     bool ValidaContForm1();
 
+    // Escape and the frame's close box leave as "&Salir" does: the save question, the
+    // clean-up of a provisional header, the status bar.
+    void reject() override;
+
 signals:
     void helpRequested(int topic);
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -127,11 +133,14 @@ private:
     void boxFocusOut(int box);
     void showHelpLines(int box);
     void pageChanged(int page);
+    void enterPage(int page);
+    void backToIdentification(const QString &message, QWidget *focus);
     void focusTarget(const FocusTarget &target);
     void publish(const QString &ruc, const QString &name, const QString &period,
                  const QString &form);
     void makeReadOnly();
     void salir();
+    bool hasUnsavedWork() const;
     void showStop(const ReviewStop &stop);
     void tell(MessageIcon icon, const QString &text, const QString &title = QString());
     QString mensPath() const;
@@ -166,7 +175,8 @@ private:
     QPushButton *validar_ = nullptr;
     QPushButton *grabar_ = nullptr;
     QPushButton *salir_ = nullptr;
-    OpenRequest open_; // the declaration load() opens
+    OpenRequest open_;                        // the declaration load() opens
+    std::pair<QString, QString> loadedOrder_; // the order-number fields as loaded
     int helpTopic_ = 1022;
     int saveState_ = 0; // 0 loaded, 1 saved, 2 reviewed, 3 leaving
     int syncing_ = 0;   // > 0 while the window writes model values into widgets

@@ -17,6 +17,7 @@
 #include "gui/widgets/windowroutines.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -92,11 +93,13 @@ void Frm731::CmdOpciones_Click(int index)
         openFrmAgePer(this, context_.db, context_.messenger, ctx);
         model_.markChanged();
     } else if (index == 2) {
-        if (companies_->rowCount() == 0 || selected.isEmpty()) {
+        if (companies_->rowCount() == 0) {
             return;
         }
+        // Without a selection the current row is meant, as for "&Modificar".
+        const QString ruc = selected.isEmpty() ? companies_->item(0, 0)->text() : selected;
         if (confirmDeleteCompany(context_.db, context_.messenger,
-                                 QString::fromLatin1(DeclarationModel::kCaption), selected)) {
+                                 QString::fromLatin1(DeclarationModel::kCaption), ruc)) {
             model_.markChanged();
         }
     }
@@ -136,6 +139,7 @@ bool Frm731::ValidaContForm1()
 
 void Frm731::CmdValidar_Click()
 {
+    model_.leaveExercise();
     ReviewResult review;
     {
         const WaitCursor wait;
@@ -152,7 +156,9 @@ void Frm731::CmdValidar_Click()
         showStop(*stop);
         return;
     }
-    if (!review.lines.isEmpty()) {
+    if (!review.lines.isEmpty() && saveState_ == 3) {
+        // Leaving through "&Salir": the list counts as accepted without being shown.
+    } else if (!review.lines.isEmpty()) {
         const int page = tabs_->currentIndex();
         if (page == 4) {
             const Syncing s(syncing_);
@@ -174,12 +180,17 @@ void Frm731::CmdValidar_Click()
     } else {
         tell(MessageIcon::Exclamation, QStringLiteral("La información de la declaración no "
                                                       "presenta inconsistencias."));
+        if (saveState_ == 3) {
+            accept(); // the window was being left
+            return;
+        }
     }
     saveState_ = 2;
 }
 
 bool Frm731::CmdGrabar_Click()
 {
+    model_.leaveExercise();
     SaveOutcome out;
     {
         const WaitCursor wait;
@@ -216,10 +227,34 @@ bool Frm731::CmdGrabar_Click()
     return true;
 }
 
+bool Frm731::hasUnsavedWork() const
+{
+    if (!model_.bHistorico()) {
+        return model_.algunCambio();
+    }
+    // A sent declaration changes only by the order number typed in registration mode; its
+    // save question registers it.
+    return context_.bRegistraOrden && !context_.bRecuperar &&
+           (model_.field(Field::NumOrden) != loadedOrder_.first ||
+            model_.field(Field::NumOrdenCheck) != loadedOrder_.second);
+}
+
+void Frm731::reject()
+{
+    salir();
+}
+
+void Frm731::closeEvent(QCloseEvent *event)
+{
+    event->ignore(); // salir() closes the window when the user may leave
+    salir();
+}
+
 void Frm731::salir()
 {
     saveState_ = 3;
-    if (model_.algunCambio() && !model_.bHistorico()) {
+    model_.leaveExercise();
+    if (hasUnsavedWork()) {
         const MessageAnswer a = context_.messenger.show(
             MessageIcon::Question, QString::fromLatin1(DeclarationModel::kCaption),
             QStringLiteral("¿La declaración ha sido modificada, desea guardar los cambios?"),

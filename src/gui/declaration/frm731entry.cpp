@@ -10,9 +10,11 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -34,6 +36,11 @@ int Frm731::boxKey(int box, int code)
     if (out.nextControl) {
         enterAsTab(QStringLiteral("TAB"), boxEdit(box));
     }
+    if (out.centsRefused) {
+        // Amounts are whole units: say so where the user looks, instead of a silent drop.
+        QApplication::beep();
+        showHelpLines(box);
+    }
     if (out.marksChange) {
         model_.markChanged();
     }
@@ -45,6 +52,7 @@ void Frm731::boxFocusIn(int box)
     BoxEdit *edit = boxEdit(box);
     focusedBox_ = box;
     focusedBoxWasEnabled_ = edit->isEnabled();
+    showHelpLines(box); // the keyboard user sees the box's help as the pointer would
     if (edit->isReadOnly() || !edit->isEnabled()) {
         return;
     }
@@ -86,41 +94,63 @@ void Frm731::showHelpLines(int box)
     }
 }
 
+// Back to page 0 with a message and the focus on the field to mend.
+void Frm731::backToIdentification(const QString &message, QWidget *focus)
+{
+    {
+        const Syncing s(syncing_);
+        tabs_->setCurrentIndex(0);
+    }
+    tell(MessageIcon::Critical, message);
+    if (focus && focus->isEnabled()) {
+        focus->setFocus();
+    }
+}
+
+// Changing page: a new declaration needs its taxpayer and a complete exercise first.
 void Frm731::pageChanged(int page)
 {
     if (syncing_) {
         return;
     }
-    const auto backToZero = [this](const QString &message, QWidget *focus) {
-        {
-            const Syncing s(syncing_);
-            tabs_->setCurrentIndex(0);
-        }
-        context_.messenger.show(MessageIcon::Critical,
-                                QString::fromLatin1(DeclarationModel::kCaption), message);
-        if (focus && focus->isEnabled()) {
-            focus->setFocus();
-        }
-    };
+    model_.leaveExercise();
     QLineEdit *periodo = fieldEdit(Field::Periodo);
     if (model_.iModo() == 0 && page != 0) {
         if (model_.taxpayerListText().left(11).trimmed().isEmpty()) {
-            backToZero(QStringLiteral("Ingrese el RUC."), cmbRuc_);
+            backToIdentification(QStringLiteral("Ingrese el RUC."), cmbRuc_);
             return;
         }
         if (periodo->displayText().contains(u'_')) {
-            backToZero(QStringLiteral("El ejercicio no es válido."), periodo);
+            backToIdentification(QStringLiteral("El ejercicio no es válido."), periodo);
             return;
         }
     }
-    // Entering a page beyond the identification: its gate first.
-    if (page != 0 && !ValidaContForm1()) {
-        const Syncing s(syncing_);
-        tabs_->setCurrentIndex(0);
-        return;
+    helpTopic_ = kPageTopics[page];
+    enterPage(page);
+}
+
+// Entering a page (also when the tab strip receives the focus): the identification gate,
+// the page memory and the page's first field.
+void Frm731::enterPage(int page)
+{
+    const WaitCursor wait;
+    QLineEdit *periodo = fieldEdit(Field::Periodo);
+    if (page != 0) {
+        if (!ValidaContForm1()) {
+            const Syncing s(syncing_);
+            tabs_->setCurrentIndex(0);
+            return;
+        }
+        if (model_.iModo() == 0 && model_.taxpayerListText().left(11).trimmed().isEmpty()) {
+            backToIdentification(QStringLiteral("Ingrese el RUC."), cmbRuc_);
+            return;
+        }
+        if (model_.iModo() == 0 && periodo->displayText().contains(u'_')) {
+            backToIdentification(QStringLiteral("El período no es válido."), periodo);
+            return;
+        }
     }
     helpTopic_ = kPageTopics[page];
-    const WaitCursor wait;
     model_.setPageMemory(page);
     if (model_.iModo() == 0 && (page == 1 || page == 2)) {
         // From here on the taxpayer and the exercise of a new declaration stay as they are.
@@ -194,6 +224,12 @@ void Frm731::mouseMoveEvent(QMouseEvent *event)
 // The key handling of the fields that are not boxes, and the pointer over the frames.
 bool Frm731::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == tabs_->tabBar() && event->type() == QEvent::FocusIn && !syncing_ &&
+        static_cast<QFocusEvent *>(event)->reason() == Qt::TabFocusReason) {
+        // Tab onto the tab strip enters its page. Shift+Tab does not, or it could never leave
+        // the page's first field backwards.
+        QTimer::singleShot(0, this, [this] { enterPage(tabs_->currentIndex()); });
+    }
     if (watched == companiesFrame_ && event->type() == QEvent::MouseMove) {
         const HelpLines h = generalHelpLines(tabs_->currentIndex());
         ayuda_->setText(h.first);
@@ -207,13 +243,9 @@ bool Frm731::eventFilter(QObject *watched, QEvent *event)
         if (edit != watched) {
             continue;
         }
-        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        const int code = enter                             ? kEnterKey
-                         : key->key() == Qt::Key_Backspace ? kBackspaceKey
-                         : key->text().isEmpty()           ? -1
-                                                           : key->text().at(0).unicode();
+        const int code = typedKeyCode(key);
         if (code < 0) {
-            return false; // movement and editing keys
+            return false; // navigation, editing keys and shortcuts
         }
         const int passed = fieldKey(f, code);
         if (passed != 0 && passed != code) {

@@ -165,7 +165,7 @@ QWidget *Frm731::buildPage0()
     QGroupBox *liquid = addQuestion(
         Answer::Liquid,
         QStringLiteral("¿Usted ha presentado el Anexo aprobado con el reglamento del OKRE?"), page);
-    liquid->setTitle(QStringLiteral("Crédito por pago a cuenta del Impuesto a la Renta"));
+    liquid->setTitle(QStringLiteral("Acogimiento de la opción de acreditación"));
     layout->addWidget(liquid);
     QGroupBox *reorg = addQuestion(Answer::Reorg, model_.reorgQuestion(), page);
     cmbModPer_ = new QComboBox(reorg);

@@ -6,6 +6,7 @@
 #include "gui/widgets/windowroutines.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -30,24 +31,6 @@ void paint(QLineEdit *edit, bool grey)
     const QColor c = grey ? QColor(0xC0, 0xC0, 0xC0) : QColor(0xFF, 0xFF, 0xFF);
     p.setColor(QPalette::Base, c);
     edit->setPalette(p);
-}
-
-// The character code of a key as the fields' key handlers see it: 13 Enter, 8 Backspace,
-// else the typed character; -1 for keys that type nothing (movement, Delete, Tab, control
-// combinations), which go to the field untouched.
-int keyCode(const QKeyEvent *key)
-{
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        return kEnterKey;
-    }
-    if (key->key() == Qt::Key_Backspace) {
-        return kBackspaceKey;
-    }
-    const QString text = key->text();
-    if (text.isEmpty() || text.at(0).unicode() < 32 || text.at(0).unicode() == 127) {
-        return -1;
-    }
-    return text.at(0).unicode();
 }
 
 // True for the focus changes that come from another window becoming active or a popup,
@@ -248,7 +231,7 @@ bool FrmAgePer::eventFilter(QObject *watched, QEvent *event)
 // Returns true when the key is consumed here.
 bool FrmAgePer::keyPressed(CompanyField f, QLineEdit *e, const QKeyEvent *key)
 {
-    const int code = keyCode(key);
+    const int code = typedKeyCode(key);
     if (code < 0) {
         return false;
     }
@@ -315,6 +298,17 @@ void FrmAgePer::salir()
         aceptar();
     }
     done(stored_ ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void FrmAgePer::reject()
+{
+    salir();
+}
+
+void FrmAgePer::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    salir();
 }
 
 bool openFrmAgePer(QWidget *parent, Database &db, Messenger &m, const CompanyFormContext &ctx)

@@ -40,8 +40,12 @@ public:
     QPushButton *aceptarButton() const { return aceptar_; }
     QPushButton *salirButton() const { return salir_; }
 
+    // Escape and the frame's close box leave as "&Salir" does, with its question.
+    void reject() override;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     QLineEdit *addEdit(CompanyField field, const char *name);

@@ -3,6 +3,8 @@
 
 #include "gui/widgets/windowroutines.h"
 
+#include "core/declaration/boxes.h"
+
 #include "core/data/textfile.h"
 #include "core/reports/printresult.h"
 #include "gui/validation/inconsistencyprint.h"
@@ -42,6 +44,11 @@ LineTarget lineTarget(const QString &line)
     const QRegularExpressionMatch m = box.match(line);
     if (m.hasMatch()) {
         t.box = m.captured(1).toInt();
+        // The box's own page wins over the line's heading: the lines about boxes 142 and 143
+        // are headed "Determinación Base Imponible" although both stand on the debt page.
+        if (const BoxInfo *info = boxInfo(t.box)) {
+            t.page = info->page;
+        }
     }
     return t;
 }

@@ -62,15 +62,11 @@ void BoxEdit::keyPressEvent(QKeyEvent *event)
         emptyClipboard();
         return;
     }
-    const QString text = event->text();
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (text.isEmpty() && !enter && event->key() != Qt::Key_Backspace) {
-        QLineEdit::keyPressEvent(event); // movement keys, Delete, Tab handling
+    const int code = typedKeyCode(event);
+    if (code < 0) {
+        QLineEdit::keyPressEvent(event); // movement and editing keys, shortcuts
         return;
     }
-    const int code = enter                               ? kEnterKey
-                     : event->key() == Qt::Key_Backspace ? kBackspaceKey
-                                                         : text.at(0).unicode();
     const int passed = keyFilter ? keyFilter(code) : code;
     if (passed == 0 || passed == kEnterKey) {
         return;
@@ -109,6 +105,27 @@ void BoxEdit::mouseMoveEvent(QMouseEvent *event)
 {
     emit pointerOver(box_);
     QLineEdit::mouseMoveEvent(event);
+}
+
+int typedKeyCode(const QKeyEvent *key)
+{
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        return kEnterKey;
+    }
+    if (key->key() == Qt::Key_Backspace) {
+        return kBackspaceKey;
+    }
+    // Ctrl or Meta combinations are shortcuts (Ctrl+A, Ctrl+C); Ctrl with Alt is AltGr on
+    // some systems and types a character.
+    const Qt::KeyboardModifiers mods = key->modifiers();
+    if (((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier)) || (mods & Qt::MetaModifier)) {
+        return -1;
+    }
+    const QString text = key->text();
+    if (text.isEmpty() || text.at(0).unicode() < 32 || text.at(0).unicode() == 127) {
+        return -1;
+    }
+    return text.at(0).unicode();
 }
 
 void blockPasting(QLineEdit &field)

@@ -7,6 +7,8 @@
 
 #include <QLineEdit>
 
+class QKeyEvent;
+
 #include <functional>
 
 namespace qz {
@@ -38,5 +40,11 @@ private:
 
 // The same blocking for the plain text fields that take it (names, telephone).
 void blockPasting(QLineEdit &field);
+
+// The character code of a key as the fields' key filters see it: 13 Enter, 8 Backspace, else
+// the typed character; -1 for a key that types nothing (Tab, Shift+Tab, Escape, arrows,
+// Home/End, Delete, and control characters such as Ctrl+A and Ctrl+C). Keys of -1 never go
+// through a filter: the field or the window handles them as usual.
+int typedKeyCode(const QKeyEvent *key);
 
 } // namespace qz

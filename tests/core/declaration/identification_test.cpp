@@ -109,6 +109,9 @@ TEST_F(IdentificationTest, MergerDateIsCheckedOnceComplete)
 TEST_F(IdentificationTest, CreditOptionAndRectification)
 {
     const auto m = newModel("USUARIO0");
+    // Before the credit option is answered, box 143 is empty and locked.
+    EXPECT_TRUE(m->box(143).locked);
+    EXPECT_EQ(m->box(143).color, BoxColor::Grey);
     m->setField(Field::Periodo, "2007");
     m->chooseAnswer(Answer::Coop, 0);
     m->setText(114, "1000");

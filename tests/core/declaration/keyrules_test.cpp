@@ -53,6 +53,21 @@ TEST(BoxKeyRule, Table)
     }
 }
 
+TEST(BoxKeyRule, CentsAreRefusedInAmountsOnly)
+{
+    for (int box : {101, 104, 142, 145, 180}) {
+        for (int key : {'.', ','}) {
+            const KeyOutcome out = boxKeyRule(box, key, QString());
+            EXPECT_EQ(out.passed, 0) << box;
+            EXPECT_TRUE(out.centsRefused) << box;
+        }
+    }
+    for (int box : {160, 208, 211, 226}) {
+        EXPECT_FALSE(boxKeyRule(box, '.', QString()).centsRefused) << box;
+    }
+    EXPECT_FALSE(boxKeyRule(101, '5', QString()).centsRefused);
+}
+
 TEST(FieldKeyRule, EnterMovesOnWithoutAChange)
 {
     for (Field f : {Field::Telefono, Field::NumOrden, Field::NumOrdenCheck, Field::Periodo,
@@ -75,7 +90,11 @@ TEST(FieldKeyRule, WhatEachFieldTakes)
     EXPECT_EQ(fieldKeyRule(Field::CantEmpresas, '2').passed, '2');
     EXPECT_EQ(fieldKeyRule(Field::CantEmpresas, 'a').passed, 0);
     EXPECT_FALSE(fieldKeyRule(Field::CantEmpresas, '2').marksChange);
-    EXPECT_FALSE(fieldKeyRule(Field::CantEmpresas, kEnterKey).nextControl);
+    EXPECT_TRUE(fieldKeyRule(Field::CantEmpresas, kEnterKey).nextControl);
+    // Names take lower-case letters as their capitals, accents included.
+    EXPECT_EQ(fieldKeyRule(Field::NombreRepresentante, 'a').passed, 'A');
+    EXPECT_EQ(fieldKeyRule(Field::ApellidoContador, 0xED).passed, 0xCD); // í -> Í
+    EXPECT_EQ(fieldKeyRule(Field::NombreContador, ' ').passed, ' ');
     EXPECT_EQ(fieldKeyRule(Field::Razon, 'a').passed, 'a');
 }
 

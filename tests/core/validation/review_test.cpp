@@ -49,6 +49,22 @@ protected:
     QTemporaryDir dir_;
 };
 
+TEST_F(ReviewTest, EveryReviewStartsAFreshListing)
+{
+    QFile old(mens());
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("1. Identificación-Datos Generales : de una revisión anterior\r\n");
+    old.close();
+    // No taxpayer chosen: the review stops at its first check, with an empty listing.
+    const ReviewResult r = DeclarationReview(*model_).ValidaDeclaracion(mens());
+    ASSERT_TRUE(r.stop);
+    EXPECT_EQ(r.stop->message, "Debe seleccionar un Contribuyente.");
+    EXPECT_TRUE(r.fileWritten);
+    QStringList lines;
+    ASSERT_TRUE(readHostLines(mens(), &lines));
+    EXPECT_TRUE(lines.isEmpty()) << lines.join('|').toStdString();
+}
+
 TEST_F(ReviewTest, GateInOrder)
 {
     DeclarationReview r(*model_);

@@ -6,9 +6,7 @@
 #include "gui/validation/frmageper.h"
 #include "gui/validation/frmconsist.h"
 #include "gui/widgets/boxedit.h"
-#include "support/modelsupport.h"
-#include "support/moduleinstall.h"
-#include "support/scriptedmessenger.h"
+#include "support/declarationwindow.h"
 
 #include <QTableWidget>
 #include <QTextBlock>
@@ -32,43 +30,9 @@ namespace {
 
 using test::ScriptedMessenger;
 
-class CommandsTest : public ::testing::Test {
+class CommandsTest : public test::DeclarationWindowTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString(); }
-    std::unique_ptr<Frm731> newDeclaration()
-    {
-        const Frm731::Context c{db_, messages_, nullptr, nullptr, 0, "USUARIO0", false, false};
-        auto f = std::make_unique<Frm731>(c, nullptr);
-        f->load();
-        f->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(f.get()));
-        QTest::keyClick(f->taxpayerList(), Qt::Key_Down);
-        QLineEdit *periodo = f->fieldEdit(Field::Periodo);
-        periodo->setCursorPosition(0);
-        QTest::keyClicks(periodo, "2009");
-        f->answerGroup(Answer::Coop)->button(0)->click();
-        return f;
-    }
-    // Types a whole consistent declaration.
-    void complete(Frm731 &f)
-    {
-        f.answerGroup(Answer::Rectifica)->button(0)->click();
-        f.answerGroup(Answer::Liquid)->button(0)->click();
-        f.answerGroup(Answer::Reorg)->button(0)->click();
-        f.tabs()->setCurrentIndex(2);
-        QTest::keyClicks(f.boxEdit(101), "2500000");
-        f.tabs()->setCurrentIndex(3);
-        QTest::keyClicks(f.boxEdit(160), "1");
-        QTest::keyClicks(f.boxEdit(180), "6000");
-        f.model().setPaymentType("E");
-        EXPECT_TRUE(test::chooseRepresentativeTypeCode(f.model(), "01"));
-        f.model().setText(226, "12345678");
-    }
-
-    PinnedClock clock_{QDateTime(QDate(2026, 6, 1), QTime(10, 0))};
-    test::ModuleInstall inst_;
-    Database &db_ = inst_.db();
-    ScriptedMessenger messages_;
+    CommandsTest() { answerRectifica_ = false; } // the gate's first stop is this answer
 };
 
 TEST_F(CommandsTest, GateKeepsTheUserOnTheIdentification)

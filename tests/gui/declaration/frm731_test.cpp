@@ -4,8 +4,7 @@
 #include "gui/declaration/frm731.h"
 #include "gui/widgets/boxedit.h"
 #include "gui/widgets/statusbar.h"
-#include "support/moduleinstall.h"
-#include "support/scriptedmessenger.h"
+#include "support/declarationwindow.h"
 #include "support/storeddeclaration.h"
 
 #include <QAbstractButton>
@@ -26,49 +25,7 @@ namespace {
 
 using test::ScriptedMessenger;
 
-class Frm731Test : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString(); }
-    std::unique_ptr<Frm731> open(int iModo)
-    {
-        const Frm731::Context c{db_, messages_, &bar_, &periodo_, iModo, "USUARIO0", false, false};
-        auto f = std::make_unique<Frm731>(c, nullptr);
-        return f;
-    }
-    // A new declaration on screen with the first taxpayer and an exercise.
-    std::unique_ptr<Frm731> newDeclaration(const char *exercise)
-    {
-        auto f = open(0);
-        f->load();
-        f->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(f.get()));
-        QApplication::setActiveWindow(f.get());
-        f->taxpayerList()->setFocus();
-        QTest::keyClick(f->taxpayerList(), Qt::Key_Down);
-        QLineEdit *periodo = f->fieldEdit(Field::Periodo);
-        periodo->setFocus();
-        periodo->setCursorPosition(0);
-        QTest::keyClicks(periodo, exercise);
-        f->answerGroup(Answer::Coop)->button(0)->click();
-        f->answerGroup(Answer::Rectifica)->button(0)->click();
-        return f;
-    }
-    void type(Frm731 &f, int box, const QString &keys)
-    {
-        BoxEdit *e = f.boxEdit(box);
-        f.tabs()->setCurrentIndex(box < 113 ? 2 : box < 200 ? 3 : 4);
-        e->setFocus();
-        e->selectAll();
-        QTest::keyClicks(e, keys);
-    }
-
-    PinnedClock clock_{QDateTime(QDate(2026, 6, 1), QTime(10, 0))};
-    test::ModuleInstall inst_;
-    Database &db_ = inst_.db();
-    ScriptedMessenger messages_;
-    BarradeEstadoZEB bar_;
-    QString periodo_;
-};
+class Frm731Test : public test::DeclarationWindowTest {};
 
 TEST_F(Frm731Test, PagesAndRows)
 {

@@ -21,8 +21,16 @@ TEST(LineTarget, PageAndBoxOfAListingLine)
     const LineTarget a = lineTarget(QString::fromUtf8(
         "Determinación Base Imponible : El valor de la casilla 142 no puede exceder el valor de "
         "la casilla 161"));
-    EXPECT_EQ(a.page, 2);
+    EXPECT_EQ(a.page, 3); // box 142 stands on the debt page, whatever the heading says
     EXPECT_EQ(a.box, 142);
+    EXPECT_EQ(lineTarget(QString::fromUtf8("Determinación Base Imponible : Ingrese información "
+                                           "en la casilla 110"))
+                  .page,
+              2);
+    EXPECT_EQ(lineTarget(QString::fromUtf8("Determinación de la Deuda : Ingrese el importe a "
+                                           "pagar (casilla 180)"))
+                  .page,
+              3);
     const LineTarget b = lineTarget(QString::fromUtf8(
         "Reorganización de sociedades : Debe seleccionar el tipo de reorganización de "
         "sociedades."));
