@@ -43,6 +43,11 @@ QStringList documentTypeEntries(Database &db, const TextUtility &text, int colum
     return entries;
 }
 
+QString shownDocumentType(const QString &entry)
+{
+    return entry.left(7 + kDocTypeNameWidth).trimmed();
+}
+
 QString entryTypeCode(const QString &entry)
 {
     return entry.left(2);

@@ -32,6 +32,10 @@ QString documentTypeEntry(const TextUtility &text, const QString &codigo, const 
 // Throws DbError.
 QStringList documentTypeEntries(Database &db, const TextUtility &text, int column, bool blankFirst);
 
+// What a list shows of an entry: its first part, the code and the short name ("06  -  RUC").
+// The values after the name field travel with the entry, out of sight.
+QString shownDocumentType(const QString &entry);
+
 // Fields read back from an entry: the two-character code (1-2), the length of the number
 // (68-69), the data kind (71) and the length kind (73); empty where the entry is too short.
 QString entryTypeCode(const QString &entry);

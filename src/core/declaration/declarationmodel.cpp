@@ -321,6 +321,14 @@ int DeclarationModel::zoneIndex() const
     return found;
 }
 
+QString DeclarationModel::shownZone(const QString &entry)
+{
+    if (entry.trimmed().isEmpty()) {
+        return QString();
+    }
+    return entry.right(2) + QStringLiteral("  -  ") + entry.left(15).trimmed();
+}
+
 void DeclarationModel::chooseZone(int index)
 {
     if (index < 0 || index >= zones_.size()) {

@@ -203,6 +203,9 @@ public:
     // The accountants' zone list (see zoneEntries) and the entry of box 209's code, -1 when
     // no entry matches.
     const QStringList &zones() const { return zones_; }
+    // What the zone list shows of an entry: the code, then the name ("01  -  LIMA"), so that
+    // the codes stand in one column; the blank entry shows nothing.
+    static QString shownZone(const QString &entry);
     int zoneIndex() const;
     void chooseZone(int index);
 

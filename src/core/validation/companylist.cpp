@@ -37,6 +37,21 @@ QueryResult companyListRows(Database &db)
                     QStringLiteral("FROM TMPF731EMPRESAS"));
 }
 
+bool companyColumnIsNumber(int column)
+{
+    return column >= 2;
+}
+
+QString companyCellText(int column, const Value &value)
+{
+    const QString text = value.toText();
+    if (!companyColumnIsNumber(column) || text.trimmed().isEmpty()) {
+        return text;
+    }
+    return column == 3 ? formatText(text, QStringLiteral("##0.00"))
+                       : formatText(text, QStringLiteral("###,###,###,##0"));
+}
+
 CompanyTotals companyTotals(Database &db)
 {
     const QueryResult rows =

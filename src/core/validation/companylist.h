@@ -21,6 +21,12 @@ QStringList companyColumnCaptions();
 // as stored. Throws DbError.
 QueryResult companyListRows(Database &db);
 
+// A cell of the list as it is shown: the amounts grouped by thousands, the share with two
+// decimals, the RUC and the name as stored.
+QString companyCellText(int column, const Value &value);
+// True for the columns of numbers, which stand right-aligned.
+bool companyColumnIsNumber(int column);
+
 // What a reload of the list puts next to it.
 struct CompanyTotals {
     QString totalBase;     // the total base field, "###,###,###,###,###" (zero shows empty)

@@ -1,6 +1,7 @@
 // Frm731: building the window, its load, and the binding to the model both ways.
 #include "gui/declaration/frm731.h"
 
+#include "core/components/doctypes.h"
 #include "core/declaration/boxes.h"
 #include "core/declaration/editformat.h"
 #include "core/validation/companylist.h"
@@ -175,10 +176,16 @@ void Frm731::bindModel()
     });
     connect(&model_, &DeclarationModel::listsLoaded, this, [this] {
         const Syncing s(syncing_);
+        // The lists show the first part of each entry; the model keeps the entries whole and
+        // is told the chosen index.
         cboTipDocRepLegal_->clear();
-        cboTipDocRepLegal_->addItems(model_.representativeTypes());
+        for (const QString &entry : model_.representativeTypes()) {
+            cboTipDocRepLegal_->addItem(shownDocumentType(entry), entry);
+        }
         cmbZona_->clear();
-        cmbZona_->addItems(model_.zones());
+        for (const QString &entry : model_.zones()) {
+            cmbZona_->addItem(DeclarationModel::shownZone(entry), entry);
+        }
     });
     connect(&model_, &DeclarationModel::identificationLoaded, this, [this] {
         const Syncing s(syncing_);
@@ -341,9 +348,14 @@ void Frm731::showCompanies()
     companies_->setRowCount(rows.rowCount());
     for (int r = 0; r < rows.rowCount(); ++r) {
         for (int c = 0; c < 8; ++c) {
-            companies_->setItem(r, c, new QTableWidgetItem(rows.at(r, c).toText()));
+            auto *item = new QTableWidgetItem(companyCellText(c, rows.at(r, c)));
+            if (companyColumnIsNumber(c)) {
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            }
+            companies_->setItem(r, c, item);
         }
     }
+    companies_->resizeColumnsToContents();
     const CompanyTotals totals = companyTotals(context_.db);
     lblCount_->setText(totals.countCaption);
     txtBase_->setText(totals.totalBase);

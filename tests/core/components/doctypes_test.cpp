@@ -30,6 +30,9 @@ TEST(DocTypeList, TaxpayerNumberEntryAndDisplayOrder)
     const QString ruc = list.at(1);
     EXPECT_EQ(ruc, QStringLiteral("06  -  RUC") + QString(57, u' ') + QStringLiteral("11 5 0"));
     EXPECT_EQ(entryNumberLength(ruc) + entryDataKind(ruc) + entryLengthKind(ruc), "1150");
+    // The list shows only the code and the name.
+    EXPECT_EQ(shownDocumentType(ruc), "06  -  RUC");
+    EXPECT_EQ(shownDocumentType(list.at(0)), "");
 
     // Column 59 is "0" in every row: nothing but the optional blank entry.
     EXPECT_EQ(documentTypeEntries(db, TextUtility(), 59, true), QStringList{QString(75, u' ')});

@@ -89,6 +89,9 @@ TEST_F(LoaderTest, OpenKeepsTheListsAndTheirChoices)
     ASSERT_GT(model_->zones().size(), 1);
     EXPECT_EQ(model_->zones().first(), QString(115, u' '));
     EXPECT_EQ(model_->zoneIndex(), -1); // box 209 empty: no entry
+    EXPECT_EQ(DeclarationModel::shownZone(model_->zones().first()), "");
+    const QString zone = model_->zones().at(1);
+    EXPECT_EQ(DeclarationModel::shownZone(zone), zone.right(2) + "  -  " + zone.left(15).trimmed());
 
     // Choosing entries: the codes go into boxes 209 and 225, and the declaration changed.
     model_->chooseZone(1);

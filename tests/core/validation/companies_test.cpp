@@ -362,5 +362,17 @@ TEST_F(CompaniesTest, ZeroTaxTotalShowsEmpty)
     EXPECT_EQ(t.count, 1);
 }
 
+TEST(CompanyList, CellsAsShown)
+{
+    EXPECT_EQ(companyCellText(0, Value(QStringLiteral("20100079705"))), "20100079705");
+    EXPECT_EQ(companyCellText(1, Value(QStringLiteral("UNO SA"))), "UNO SA");
+    EXPECT_EQ(companyCellText(2, Value(QStringLiteral("2500000"))), "2,500,000");
+    EXPECT_EQ(companyCellText(3, Value(QStringLiteral("40"))), "40.00");
+    EXPECT_EQ(companyCellText(7, Value(QStringLiteral("0"))), "0");
+    EXPECT_EQ(companyCellText(6, Value(QString())), "");
+    EXPECT_FALSE(companyColumnIsNumber(1));
+    EXPECT_TRUE(companyColumnIsNumber(2));
+}
+
 } // namespace
 } // namespace qz

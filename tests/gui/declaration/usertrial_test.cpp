@@ -261,6 +261,18 @@ TEST_F(UserTrialTest, DeletingACompanyWithoutASelectionMeansTheCurrentRow)
 TEST_F(UserTrialTest, IdentificationTexts)
 {
     auto f = newDeclaration();
+    // The lists show names, not the hidden fields of their entries.
+    auto *types = f->findChild<QComboBox *>("cboTipDocRepLegal");
+    ASSERT_TRUE(types);
+    EXPECT_GE(types->findText("06  -  RUC"), 1);
+    for (int i = 0; i < types->count(); ++i) {
+        EXPECT_LE(types->itemText(i).size(), 67) << types->itemText(i).toStdString();
+    }
+    auto *zones = f->findChild<QComboBox *>("CmbZona");
+    ASSERT_TRUE(zones);
+    ASSERT_GT(zones->count(), 1);
+    EXPECT_LE(zones->itemText(1).size(), 22) << zones->itemText(1).toStdString();
+
     auto *liquid = f->answerGroup(Answer::Liquid)->button(0)->parentWidget();
     auto *frame = qobject_cast<QGroupBox *>(liquid);
     ASSERT_TRUE(frame);
