@@ -32,7 +32,7 @@ bool isAmountBox(int box)
 
 } // namespace
 
-KeyOutcome boxKeyRule(int box, int code, const QString &representativeType)
+KeyOutcome boxKeyRule(int box, int code, const QString &representativeType, bool inCents)
 {
     KeyOutcome out;
     out.marksChange = true;
@@ -49,7 +49,13 @@ KeyOutcome boxKeyRule(int box, int code, const QString &representativeType)
         out.passed = (isDigit(code) || upper == kBackspaceKey || (kind == 0 && letter)) ? upper : 0;
     } else {
         out.passed = (isDigit(code) || code == kBackspaceKey) ? code : 0;
-        out.centsRefused = isAmountBox(box) && (code == '.' || code == ',');
+        // The point is the decimal sign of the amounts shown ("2,500,000.00"); a comma only
+        // groups thousands and is dropped without a word.
+        out.centsRefused = isAmountBox(box) && code == '.';
+        if (inCents && isAmountBox(box) && isDigit(code)) {
+            out.passed = 0;
+            out.centsRefused = true;
+        }
     }
     return out;
 }

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -72,6 +73,10 @@ Frm731::Frm731(const Context &context, QWidget *mainWindow)
     tabs_->addTab(buildBoxPage({113, 114, 115, 139, 160, 161, 142, 143, 144, 145, 146, 180}, true),
                   QStringLiteral("Determinación de la De&uda"));
     tabs_->addTab(buildPage4(), QStringLiteral("Información C&omplementaria"));
+    // Every tab in sight: with scroll buttons a click could land on a tab the user did not
+    // see; without them the tab strip asks the window for the width of all five.
+    tabs_->tabBar()->setUsesScrollButtons(false);
+    tabs_->tabBar()->setElideMode(Qt::ElideNone);
 
     ayuda_ = new QLineEdit(this);
     ayuda_->setObjectName(QStringLiteral("TxtAyuda"));

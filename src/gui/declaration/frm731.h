@@ -181,6 +181,7 @@ private:
     int saveState_ = 0; // 0 loaded, 1 saved, 2 reviewed, 3 leaving
     int syncing_ = 0;   // > 0 while the window writes model values into widgets
     int focusedBox_ = 0;
+    int centsBox_ = 0; // the box whose cents are being refused
     bool focusedBoxWasEnabled_ = true;
 };
 

@@ -29,7 +29,9 @@ constexpr int kPageTopics[] = {1022, 1019, 1021, 1020, 1023};
 // The key press in a box: the box's rule, then what it asks of the window.
 int Frm731::boxKey(int box, int code)
 {
-    const KeyOutcome out = boxKeyRule(box, code, model_.representativeType());
+    const KeyOutcome out = boxKeyRule(box, code, model_.representativeType(), centsBox_ == box);
+    // The digits after a refused point are its cents: refused as well, until another key.
+    centsBox_ = out.centsRefused ? box : 0;
     if (out.openAssistant) {
         QTimer::singleShot(0, this, [this, box] { openAssistant(box); });
     }
@@ -67,6 +69,7 @@ void Frm731::boxFocusIn(int box)
 void Frm731::boxFocusOut(int box)
 {
     BoxEdit *edit = boxEdit(box);
+    centsBox_ = 0;
     const bool disabledMeanwhile = focusedBoxWasEnabled_ && !edit->isEnabled();
     focusedBox_ = 0;
     if ((edit->isReadOnly() || !edit->isEnabled()) && !disabledMeanwhile) {

@@ -56,16 +56,23 @@ TEST(BoxKeyRule, Table)
 TEST(BoxKeyRule, CentsAreRefusedInAmountsOnly)
 {
     for (int box : {101, 104, 142, 145, 180}) {
-        for (int key : {'.', ','}) {
-            const KeyOutcome out = boxKeyRule(box, key, QString());
-            EXPECT_EQ(out.passed, 0) << box;
-            EXPECT_TRUE(out.centsRefused) << box;
-        }
+        const KeyOutcome out = boxKeyRule(box, '.', QString());
+        EXPECT_EQ(out.passed, 0) << box;
+        EXPECT_TRUE(out.centsRefused) << box;
+        // A comma groups thousands: dropped, and the digits after it count.
+        EXPECT_EQ(boxKeyRule(box, ',', QString()).passed, 0) << box;
+        EXPECT_FALSE(boxKeyRule(box, ',', QString()).centsRefused) << box;
     }
     for (int box : {160, 208, 211, 226}) {
         EXPECT_FALSE(boxKeyRule(box, '.', QString()).centsRefused) << box;
     }
     EXPECT_FALSE(boxKeyRule(101, '5', QString()).centsRefused);
+    // After the point, digits are cents: dropped until another key.
+    EXPECT_EQ(boxKeyRule(104, '5', QString(), true).passed, 0);
+    EXPECT_TRUE(boxKeyRule(104, '5', QString(), true).centsRefused);
+    EXPECT_EQ(boxKeyRule(104, kBackspaceKey, QString(), true).passed, kBackspaceKey);
+    EXPECT_FALSE(boxKeyRule(104, kBackspaceKey, QString(), true).centsRefused);
+    EXPECT_EQ(boxKeyRule(226, '5', QString(), true).passed, '5');
 }
 
 TEST(FieldKeyRule, EnterMovesOnWithoutAChange)
