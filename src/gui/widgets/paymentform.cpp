@@ -50,7 +50,9 @@ void FormaDePagoZEB::buildLayout()
     amountLabel_->setObjectName(QStringLiteral("lblImporte"));
     amountLabel_->setTextFormat(Qt::PlainText);
     amountLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    amountLabel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    amountLabel_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    // As tall as a field even while empty: an empty label shrinks to its frame.
+    amountLabel_->setMinimumHeight(chequeEdit_->sizeHint().height());
 
     auto *types = new QHBoxLayout;
     types->addWidget(cashButton_);
