@@ -149,6 +149,30 @@ TEST_F(ChainTest, PaymentModality)
     }
 }
 
+// The cooperative answer "Si" takes the base from box 111, empty until the box-110 assistant
+// fills it: the tax falls to 0 and the payment-modality rule puts box 160 back to 1 and empties
+// box 145, as it is defined to. A company's tax in box 115 later opens both boxes again
+// without bringing the earlier entries back.
+TEST_F(ChainTest, CooperativeAnswerResetsTheModalityThroughTheRule)
+{
+    start("2009");
+    model_->setText(101, "2500000");
+    ASSERT_EQ(t(139), "6,000");
+    model_->setText(160, "2");
+    model_->setText(145, "5");
+    model_->chooseAnswer(Answer::Coop, 1);
+    EXPECT_EQ(t(139), "0");
+    EXPECT_EQ(t(160), "1");
+    EXPECT_TRUE(model_->box(160).locked);
+    EXPECT_EQ(t(145), "");
+    model_->setText(115, "8,000");
+    EXPECT_EQ(t(139), "8,000");
+    EXPECT_FALSE(model_->box(160).locked);
+    EXPECT_EQ(t(160), "1");
+    EXPECT_TRUE(model_->box(145).enabled);
+    EXPECT_EQ(t(145), "");
+}
+
 TEST_F(ChainTest, InstalmentsAndFinalBalance)
 {
     start("2007");
