@@ -10,6 +10,8 @@ packages=(
   libxcb1-dev libxcb-icccm4-dev libxcb-ewmh-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation xvfb xauth poppler-utils
+  qt6-translations-l10n        # Qt's own Spanish texts: "Sí", "No", "Aceptar", "Cancelar"
+  openbox xdotool imagemagick  # trying the windows by hand: a window manager, clicks, screenshots
 )
 
 missing=()

@@ -26,6 +26,37 @@ TwipsPoint centredPosition(double mainWidth, double mainHeight, double width, do
     return p;
 }
 
+QSize placedSize(QSize defined, QSize least, QSize room, QMargins frame)
+{
+    const int leastWidth = std::max(0, least.width());
+    const int leastHeight = std::max(0, least.height());
+    const int width = std::max(defined.width(), leastWidth);
+    const int height = std::max(defined.height(), leastHeight);
+    const int roomWidth = room.width() - frame.left() - frame.right();
+    const int roomHeight = room.height() - frame.top() - frame.bottom();
+    return {std::max(std::min(width, roomWidth), leastWidth),
+            std::max(std::min(height, roomHeight), leastHeight)};
+}
+
+namespace {
+
+// One axis of keptInside: the start of a span of length inside [first, first + room).
+int keptStart(int wanted, int length, int first, int room)
+{
+    if (length >= room) {
+        return first;
+    }
+    return std::clamp(wanted, first, first + room - length);
+}
+
+} // namespace
+
+QPoint keptInside(QPoint wanted, QSize frameSize, const QRect &available)
+{
+    return {keptStart(wanted.x(), frameSize.width(), available.left(), available.width()),
+            keptStart(wanted.y(), frameSize.height(), available.top(), available.height())};
+}
+
 int dropDownWidth(int alphabetWidth, int characters)
 {
     return std::max(0, (alphabetWidth / 52) * (characters - 2));

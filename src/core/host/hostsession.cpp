@@ -61,8 +61,27 @@ QString declmodPath(const QString &programDir)
     return QDir(programDir).filePath(QStringLiteral("declmod"));
 }
 
-StartResult startDeclmod(const QString &programDir, const QString &sysPath)
+ModuleProcess::ModuleProcess(QObject *parent) : QObject(parent) {}
+
+ModuleProcess::~ModuleProcess()
 {
+    if (isRunning()) {
+        // Let go of the running module on purpose: deleting the QProcess would kill it.
+        process_->disconnect(this);
+        process_->setParent(nullptr);
+    }
+}
+
+bool ModuleProcess::isRunning() const
+{
+    return process_ && process_->state() != QProcess::NotRunning;
+}
+
+StartResult ModuleProcess::start(const QString &programDir, const QString &sysPath)
+{
+    if (isRunning()) {
+        return {false, QStringLiteral("El módulo 0731 ya está en ejecución.")};
+    }
     const QString workDir = normalizedDir(sysPath);
     if (workDir.isEmpty()) {
         return {false, QStringLiteral("QZ000.INI no indica la carpeta del sistema (SysPath). "
@@ -78,11 +97,33 @@ StartResult startDeclmod(const QString &programDir, const QString &sysPath)
         return {false, QStringLiteral("No se encuentra el módulo 0731: falta el programa %1.")
                            .arg(QDir::toNativeSeparators(program))};
     }
-    if (!QProcess::startDetached(program, {}, workDir)) {
+    delete process_;
+    process_ = new QProcess(this);
+    process_->setProgram(program);
+    process_->setWorkingDirectory(workDir);
+    // No pipes to fill: the module reads nothing and writes where the host writes.
+    process_->setStandardInputFile(QProcess::nullDevice());
+    process_->setProcessChannelMode(QProcess::ForwardedChannels);
+    connect(process_, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
+        emit finished(exitCode, status == QProcess::CrashExit);
+    });
+    process_->start();
+    if (!process_->waitForStarted()) {
         return {false,
                 QStringLiteral("No se pudo iniciar %1.").arg(QDir::toNativeSeparators(program))};
     }
     return {true, {}};
+}
+
+QString moduleEndedText(int exitCode, bool crashed)
+{
+    if (crashed) {
+        return QStringLiteral("El módulo 0731 terminó de forma anormal.");
+    }
+    if (exitCode != 0) {
+        return QStringLiteral("Módulo 0731 finalizado (código de salida %1).").arg(exitCode);
+    }
+    return QStringLiteral("Módulo 0731 finalizado.");
 }
 
 } // namespace qz

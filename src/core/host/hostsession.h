@@ -1,10 +1,13 @@
 // What the host window does without a screen: reading the installation that QZ000.INI points
 // at, the host's users, changing the current user, and starting the form module the way the
-// host starts it.
+// host starts it, following it until it ends.
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
+
+class QProcess;
 
 namespace qz {
 
@@ -36,9 +39,32 @@ struct StartResult {
     QString message; // why it did not start (Spanish, for the host window's message box)
 };
 
-// Starts declmod detached, as the host does: no arguments, current directory SysPath (a
-// trailing "/" or "\" and backslashes allowed), the host's environment. Refuses when SysPath
-// is empty or not a folder, or when declmod is missing or not executable.
-StartResult startDeclmod(const QString &programDir, const QString &sysPath);
+// The form module's run, followed until it ends, so that the host can say when it has.
+class ModuleProcess final : public QObject {
+    Q_OBJECT
+public:
+    explicit ModuleProcess(QObject *parent = nullptr);
+    // A module still running keeps running: closing the host does not end the module (it
+    // checked for the host's window once, at its start).
+    ~ModuleProcess() override;
+
+    // Starts declmod as the host does: no arguments, current directory SysPath (a trailing
+    // "/" or "\" and backslashes allowed), the host's environment, its output on the host's.
+    // Refuses when SysPath is empty or not a folder, when declmod is missing or not
+    // executable, when it cannot be started, or while an earlier start still runs.
+    StartResult start(const QString &programDir, const QString &sysPath);
+
+    bool isRunning() const;
+
+signals:
+    // The module ended: its exit status, or crashed when a signal ended it.
+    void finished(int exitCode, bool crashed);
+
+private:
+    QProcess *process_ = nullptr;
+};
+
+// The host window's status line once the module has ended.
+QString moduleEndedText(int exitCode, bool crashed);
 
 } // namespace qz

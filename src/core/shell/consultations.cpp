@@ -11,13 +11,19 @@ Consultation consultationFor(int iModo)
                                "descrip ") +
                     QStringLiteral("FROM PARAM ") +
                     QStringLiteral("WHERE NUMERO='404' ORDER BY 1 DESC"),
-                QStringLiteral("Periodo"), QStringLiteral("Valor")};
+                QStringLiteral("Periodo"),
+                QStringLiteral("Valor"),
+                {QStringLiteral("dd/mm/yyyy"), true},
+                {QStringLiteral("###,###,###,##0")}};
     }
     return {QStringLiteral("Bancos"),
             QStringLiteral("SELECT MID(ARGUMENTO,1,2) as codigo,mid(FUNCION,1,36) as descrip ") +
                 QStringLiteral("FROM PARAM ") +
                 QStringLiteral("WHERE NUMERO='004' AND TRIM(ARGUMENTO)<> '00'"),
-            QString::fromUtf8("Código"), QString::fromUtf8("Descripción")};
+            QString::fromUtf8("Código"),
+            QString::fromUtf8("Descripción"),
+            {QStringLiteral("00")},
+            {}};
 }
 
 } // namespace qz

@@ -44,16 +44,23 @@ const std::vector<Menu> &mainMenus()
 const std::vector<ToolButton> &toolbarButtons()
 {
     static const std::vector<ToolButton> buttons = {
-        {1, QStringLiteral("Nueva"), QStringLiteral("Nueva"), Command::Nueva},
-        {2, QStringLiteral("Modificar"), QStringLiteral("Modificar"), Command::Modificar},
-        {3, QStringLiteral("Eliminar"), QStringLiteral("Eliminar"), Command::Eliminar},
-        {4, QStringLiteral("Imprimir"), QStringLiteral("Imprimir"), Command::Imprimir},
-        {5, QStringLiteral("Salir"), QStringLiteral("Salir"), Command::Salir},
+        {1, QStringLiteral("Nueva"), QString::fromUtf8("Registrar una declaración nueva"),
+         Command::Nueva},
+        {2, QStringLiteral("Modificar"),
+         QString::fromUtf8("Abrir una declaración grabada para modificarla"), Command::Modificar},
+        {3, QStringLiteral("Eliminar"), QString::fromUtf8("Eliminar una declaración grabada"),
+         Command::Eliminar},
+        {4, QStringLiteral("Imprimir"), QStringLiteral("Imprimir declaraciones grabadas"),
+         Command::Imprimir},
+        {5, QStringLiteral("Salir"), QString::fromUtf8("Cerrar el módulo 0731"), Command::Salir},
         {6, {}, {}, Command::None},
-        {7, QStringLiteral("Num. Orden"), QStringLiteral("Num. Orden"), Command::RegistrarOrden},
+        {7, QStringLiteral("Num. Orden"),
+         QString::fromUtf8("Registrar el número de orden de una declaración enviada"),
+         Command::RegistrarOrden},
         {8, {}, {}, Command::None},
         {9, {}, {}, Command::None},
-        {10, QStringLiteral("Ayuda"), QStringLiteral("Ayuda"), Command::Contenido},
+        {10, QStringLiteral("Ayuda"), QStringLiteral("Ver el contenido de la ayuda"),
+         Command::Contenido},
     };
     return buttons;
 }

@@ -44,11 +44,12 @@ const std::vector<Menu> &mainMenus();
 struct ToolButton {
     int index = 0;   // 1-based, as the host numbers the buttons
     QString caption; // the button's text
-    QString toolTip; // its tool tip
+    QString toolTip; // its tool tip: what the command does
     Command command = Command::None;
 };
 
 // The toolbar's entries in index order; indices 6, 8 and 9 are separators (Command::None).
+// The host's indices stay, though the main window draws 8 and 9, side by side, as one.
 const std::vector<ToolButton> &toolbarButtons();
 
 // The command of a toolbar button index; Command::None for any index that has none.

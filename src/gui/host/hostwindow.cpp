@@ -37,7 +37,7 @@ HostWindow::HostWindow(Messenger &messenger, QString programDir, QWidget *parent
     : QMainWindow(parent), messenger_(messenger), programDir_(std::move(programDir)),
       iniFile_(valueLabel("iniFile")), sysPath_(valueLabel("sysPath")),
       database_(valueLabel("database")), user_(new QComboBox), start_(new QPushButton),
-      status_(valueLabel("status"))
+      status_(valueLabel("status")), module_(new ModuleProcess(this))
 {
     // Exactly this title: the form module compares it byte for byte.
     setWindowTitle(kTitle);
@@ -65,6 +65,7 @@ HostWindow::HostWindow(Messenger &messenger, QString programDir, QWidget *parent
 
     connect(start_, &QPushButton::clicked, this, [this] { start0731(); });
     connect(user_, &QComboBox::currentIndexChanged, this, &HostWindow::userChosen);
+    connect(module_, &ModuleProcess::finished, this, &HostWindow::moduleEnded);
     reload();
 }
 
@@ -94,13 +95,20 @@ void HostWindow::reload()
 
 bool HostWindow::start0731()
 {
-    const StartResult result = startDeclmod(programDir_, installation_.sysPath);
+    const StartResult result = module_->start(programDir_, installation_.sysPath);
     if (!result.ok) {
         messenger_.show(MessageIcon::Critical, kTitle, result.message);
         return false;
     }
+    start_->setEnabled(false);
     status_->setText(QStringLiteral("Módulo 0731 iniciado."));
     return true;
+}
+
+void HostWindow::moduleEnded(int exitCode, bool crashed)
+{
+    start_->setEnabled(true);
+    status_->setText(moduleEndedText(exitCode, crashed));
 }
 
 void HostWindow::userChosen(int index)

@@ -26,11 +26,13 @@ public:
     void reload();
 
     // What the button "Iniciar 0731" does: starts declmod in SysPath; a failure is shown as a
-    // critical message box. Returns whether it started.
+    // critical message box. Returns whether it started. While the module runs the button is
+    // disabled (a second copy would refuse to start); when it ends the status line says so.
     bool start0731();
 
 private:
     void userChosen(int index);
+    void moduleEnded(int exitCode, bool crashed);
 
     Messenger &messenger_;
     QString programDir_;
@@ -41,6 +43,7 @@ private:
     QComboBox *user_;
     QPushButton *start_;
     QLabel *status_;
+    ModuleProcess *module_;
 };
 
 } // namespace qz

@@ -56,7 +56,7 @@ void FrmConsultas::load(Database &db, int iModo, Messenger &messenger)
     } catch (const DbError &e) {
         messenger.show(MessageIcon::Critical, QStringLiteral("Error"), e.boxText());
     }
-    model_->setResult(std::move(rows), {c.heading1, c.heading2});
+    model_->setResult(std::move(rows), {c.heading1, c.heading2}, {c.format1, c.format2});
     if (model_->rowCount() > 0) {
         grid_->selectRow(0);
         grid_->setCurrentIndex(model_->index(0, 0));

@@ -10,12 +10,16 @@
 #include "gui/shell/emblem.h"
 #include "gui/shell/frmacercade.h"
 #include "gui/shell/frmconsultas.h"
+#include "gui/shell/helpviewer.h"
+#include "gui/shell/toolbaricons.h"
 #include "gui/widgets/statusbar.h"
 #include "gui/widgets/windowroutines.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -94,14 +98,21 @@ void MDIFrm::buildToolbar()
     toolbar_ = addToolBar(QStringLiteral("tlbMenu"));
     toolbar_->setObjectName(QStringLiteral("tlbMenu"));
     toolbar_->setMovable(false);
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolbar_->setMouseTracking(true);
     toolbar_->installEventFilter(this);
+    bool afterSeparator = false;
     for (const ToolButton &b : toolbarButtons()) {
         if (b.command == Command::None) {
-            toolbar_->addSeparator()->setData(b.index);
+            // The host's separators 8 and 9 stand side by side: one line is drawn for both.
+            if (!afterSeparator) {
+                toolbar_->addSeparator()->setData(b.index);
+            }
+            afterSeparator = true;
             continue;
         }
-        QAction *a = toolbar_->addAction(b.caption);
+        afterSeparator = false;
+        QAction *a = toolbar_->addAction(commandIcon(b.command), b.caption);
         a->setObjectName(QStringLiteral("tlbMenu_%1").arg(b.index));
         a->setToolTip(b.toolTip);
         a->setData(b.index);
@@ -198,8 +209,7 @@ void MDIFrm::run(Command command)
         acercaDe();
         break;
     case Command::VerificarVersion:
-        // The outcome of the request is not reported.
-        openUrl_(versionCheckUrl(downloadHost(), state_.sVersion, state_.sFechaVersion));
+        verificarVersion();
         break;
     case Command::Salir:
         salir();
@@ -245,13 +255,46 @@ void MDIFrm::acercaDe()
     about->exec();
 }
 
+void MDIFrm::verificarVersion()
+{
+    const QUrl url = versionCheckUrl(downloadHost(), state_.sVersion, state_.sFechaVersion);
+    // Without a browser the user still gets the address to open elsewhere.
+    if (!openUrl_(url)) {
+        messenger_.show(MessageIcon::Information, QString::fromUtf8("Verificar Versión"),
+                        QString::fromUtf8("No se pudo abrir el navegador. Para verificar si hay "
+                                          "una versión más reciente, visite:\n\n") +
+                            url.toString());
+    }
+}
+
 void MDIFrm::MostrarHelp(int topic)
 {
     clearMessage();
-    // Nothing is reported when the pages cannot be written or the desktop cannot open them.
+    // A page that cannot be written is shown from the pages built into the program.
     installHelpPages(state_.sSysPath);
-    const QString page = topic > 0 ? helpTopicPath(state_.sSysPath, topic) : helpFile_;
-    openUrl_(QUrl::fromLocalFile(page.isEmpty() ? helpFilePath(state_.sSysPath) : page));
+    QString page = topic > 0 ? helpTopicPath(state_.sSysPath, topic) : helpFile_;
+    if (page.isEmpty()) {
+        page = helpFilePath(state_.sSysPath);
+    }
+    if (!QFile::exists(page)) {
+        // Only the built-in viewer can show a page of the program's own resources.
+        showHelpViewer(QUrl(QStringLiteral("qrc:/help/") + QFileInfo(page).fileName()));
+        return;
+    }
+    const QUrl url = QUrl::fromLocalFile(page);
+    if (!openUrl_(url)) {
+        showHelpViewer(url);
+    }
+}
+
+void MDIFrm::showHelpViewer(const QUrl &page)
+{
+    // A fresh viewer each time, above whichever window asked for help.
+    delete helpViewer_.data();
+    QWidget *asking = QApplication::activeModalWidget();
+    helpViewer_ = new HelpViewer(asking ? asking : this);
+    helpViewer_->setAttribute(Qt::WA_DeleteOnClose);
+    helpViewer_->showPage(page);
 }
 
 void MDIFrm::clearMessage()

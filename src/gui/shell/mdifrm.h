@@ -10,8 +10,10 @@
 #include "core/data/messenger.h"
 #include "core/shell/mainmenu.h"
 #include "core/shell/runstate.h"
+#include "gui/shell/helpviewer.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QUrl>
 
 #include <functional>
@@ -37,8 +39,12 @@ public:
     // Runs a command as its menu item or toolbar button does.
     void run(Command command);
 
-    // MostrarHelp: clears the message field and opens the help contents (or a topic page).
+    // MostrarHelp: clears the message field and opens the help contents (or a topic page)
+    // through the desktop; when the desktop cannot open it, in the built-in viewer.
     void MostrarHelp(int topic = 0);
+
+    // The built-in help viewer while it is open; nullptr otherwise.
+    HelpViewer *helpViewer() const { return helpViewer_; }
 
     BarradeEstadoZEB *statusBarControl() const { return status_; }
     QToolBar *toolbar() const { return toolbar_; }
@@ -46,7 +52,8 @@ public:
     // The toolbar action of a button index; nullptr for separators and unknown indices.
     QAction *toolbarAction(int index) const;
 
-    // How links and help pages are opened (the desktop by default; tests replace it).
+    // How links and help pages are opened (the desktop by default; tests replace it). False
+    // means the desktop could not open it.
     void setUrlOpener(std::function<bool(const QUrl &)> opener) { openUrl_ = std::move(opener); }
 
     // True once the exit has released the connection.
@@ -65,6 +72,8 @@ private:
     void consultar(int iModo);
     void nuevaDeclaracion();
     void acercaDe();
+    void verificarVersion();
+    void showHelpViewer(const QUrl &page);
 
     RunState &state_;
     Messenger &messenger_;
@@ -74,6 +83,7 @@ private:
     std::map<Command, QAction *> actions_;
     std::map<int, QAction *> toolbarActions_;
     std::function<bool(const QUrl &)> openUrl_;
+    QPointer<HelpViewer> helpViewer_;
     QString helpFile_;
     bool released_ = false;
 };

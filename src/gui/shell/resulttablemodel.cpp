@@ -3,11 +3,13 @@
 
 namespace qz {
 
-void ResultTableModel::setResult(QueryResult result, const QStringList &headings)
+void ResultTableModel::setResult(QueryResult result, const QStringList &headings,
+                                 std::vector<ColumnFormat> formats)
 {
     beginResetModel();
     result_ = std::move(result);
     headings_ = headings;
+    formats_ = std::move(formats);
     endResetModel();
 }
 
@@ -21,18 +23,29 @@ int ResultTableModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : static_cast<int>(result_.columns().size());
 }
 
+ColumnFormat ResultTableModel::formatOf(int column) const
+{
+    return column < static_cast<int>(formats_.size()) ? formats_[column] : ColumnFormat{};
+}
+
 QVariant ResultTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) {
         return {};
     }
-    if (role == Qt::DisplayRole) {
-        return result_.at(index.row(), index.column()).toText();
+    const Value &value = result_.at(index.row(), index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+        return columnText(value, formatOf(index.column()));
+    case kRawTextRole:
+        return value.toText();
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(
+            (alignsRight(value, formatOf(index.column())) ? Qt::AlignRight : Qt::AlignLeft) |
+            Qt::AlignVCenter);
+    default:
+        return {};
     }
-    if (role == Qt::TextAlignmentRole && result_.at(index.row(), index.column()).isNumber()) {
-        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-    }
-    return {};
 }
 
 QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -46,6 +46,62 @@ int alphabetWidth(const QWidget &window)
     return metrics.horizontalAdvance(kLetters);
 }
 
+// The frame's width on each side of the client area; zero before the window manager framed
+// the window.
+QMargins frameMargins(const QWidget &window)
+{
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(),
+            frame.right() - client.right(), frame.bottom() - client.bottom()};
+}
+
+// The available area of the screen that holds the frame's centre, else of the window's screen.
+QRect availableArea(const QWidget &window)
+{
+    const QScreen *screen = QGuiApplication::screenAt(window.frameGeometry().center());
+    if (!screen)
+        screen = window.screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+// What the window's contents need at least (its layout's minimum, or a minimum set on it).
+QSize leastSize(const QWidget &window)
+{
+    return window.minimumSizeHint().expandedTo(window.minimumSize());
+}
+
+const QString kFramedCheckName = QStringLiteral("qz_keepOnScreenWhenFramed");
+
+// Runs keepOnScreen once more when the window's frame first becomes known (a move or show
+// with non-zero frame margins), then goes away: later moves are the user's.
+class KeepOnScreenWhenFramed final : public QObject {
+public:
+    explicit KeepOnScreenWhenFramed(QWidget &window) : QObject(&window), window_(window)
+    {
+        setObjectName(kFramedCheckName);
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        if (watched == &window_ && (type == QEvent::Move || type == QEvent::Show) &&
+            window_.isVisible() && !frameMargins(window_).isNull()) {
+            window_.removeEventFilter(this);
+            keepOnScreen(window_);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget &window_;
+};
+
 void centre(QWidget &window, const QWidget *mainWindow, bool raise)
 {
     const Dpi dpi = dpiOf(window);
@@ -61,6 +117,7 @@ void centre(QWidget &window, const QWidget *mainWindow, bool raise)
         pixelsToTwips(size.width(), dpi.x), pixelsToTwips(size.height(), dpi.y), raise);
     window.move(host.left() + twipsToPixels(at.left, dpi.x),
                 host.top() + twipsToPixels(at.top, dpi.y));
+    keepOnScreen(window);
 }
 
 } // namespace
@@ -94,8 +151,35 @@ void placeWindow(QWidget &window, double left, double top, double height, double
     window.setWindowState(window.windowState() &
                           ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
     const Dpi dpi = dpiOf(window);
+    const QSize defined(twipsToPixels(width, dpi.x), twipsToPixels(height, dpi.y));
+    window.resize(defined.expandedTo(leastSize(window)));
     window.move(twipsToPixels(left, dpi.x), twipsToPixels(top, dpi.y));
-    window.resize(twipsToPixels(width, dpi.x), twipsToPixels(height, dpi.y));
+    keepOnScreen(window);
+}
+
+void keepOnScreen(QWidget &window)
+{
+    if (!window.isWindow()) {
+        return;
+    }
+    const QRect area = availableArea(window);
+    if (area.isEmpty()) {
+        return;
+    }
+    const QMargins frame = frameMargins(window);
+    const QSize size = placedSize(window.size(), leastSize(window), area.size(), frame);
+    if (size != window.size()) {
+        window.resize(size);
+    }
+    const QSize frameSize = size.grownBy(frame);
+    const QPoint at = keptInside(window.pos(), frameSize, area);
+    if (at != window.pos()) {
+        window.move(at);
+    }
+    if (frame.isNull() &&
+        !window.findChild<QObject *>(kFramedCheckName, Qt::FindDirectChildrenOnly)) {
+        new KeepOnScreenWhenFramed(window);
+    }
 }
 
 void centreOnMainWindow(QWidget &window, const QWidget *mainWindow)
@@ -128,11 +212,36 @@ void publishStatus(BarradeEstadoZEB &bar, const QString &ruc, const QString &nam
     bar.setFormCode(formCode);
 }
 
+namespace {
+
+// Enter on a focused command button presses it, as Space does: a button that is not a
+// default button would otherwise ignore Enter.
+class EnterPresses final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                static_cast<QPushButton *>(watched)->click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
 QPushButton *commandButton(const QString &caption, const QString &objectName, QWidget *parent)
 {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(objectName);
     button->setAutoDefault(false);
+    button->installEventFilter(new EnterPresses(button));
     return button;
 }
 

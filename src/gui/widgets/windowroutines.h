@@ -31,12 +31,20 @@ int enterKeyAsTab(int keyCode);
 
 // Window placement: puts window in normal state, then at left, top with the given height and
 // width, all in twips of the window's screen (its logical DPI). The size is the window's
-// client area.
+// client area and the least it gets: it grows to what the window's contents need. Then
+// keepOnScreen.
 void placeWindow(QWidget &window, double left, double top, double height, double width);
+
+// Moves a top-level window the least needed (shrinking it only when the screen is smaller
+// than the window) so that its frame lies inside the available area of its screen. The frame
+// is known only once the window manager has framed the window: until then the client area
+// counts, and the check runs once more when the frame first arrives. A child widget is left
+// alone.
+void keepOnScreen(QWidget &window);
 
 // Centres window on mainWindow (frame to frame, see centredPosition); the declaration form,
 // recognised by its object name "Frm731", goes 240 twips higher. Without a main window the
-// window is centred on its screen's available area.
+// window is centred on its screen's available area. Then keepOnScreen.
 void centreOnMainWindow(QWidget &window, const QWidget *mainWindow);
 // The second form, for the about box and the recovery dialog: centred, never raised.
 void centreOnMainWindowExact(QWidget &window, const QWidget *mainWindow);

@@ -2,11 +2,13 @@
 //
 // No application display name is set: Qt would append it to every window title.
 #include "gui/shell/startup.h"
+#include "gui/widgets/translations.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    qz::installQtSpanish();
     return qz::runDeclmod();
 }

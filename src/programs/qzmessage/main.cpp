@@ -8,12 +8,14 @@
 // the one given.
 #include "core/platform/programmessenger.h"
 #include "gui/widgets/messageservice.h"
+#include "gui/widgets/translations.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    qz::installQtSpanish();
     QStringList arguments = app.arguments();
     arguments.removeFirst();
     qz::MessageRequest request;

@@ -6,6 +6,7 @@
 #include "core/host/installation.h"
 #include "gui/host/hostwindow.h"
 #include "gui/widgets/messageservice.h"
+#include "gui/widgets/translations.h"
 
 #include <QApplication>
 #include <QCommandLineOption>
@@ -34,6 +35,7 @@ int runHostWindow(int argc, char *argv[])
         return 1;
     }
     QApplication app(argc, argv);
+    qz::installQtSpanish();
     const std::unique_ptr<qz::Messenger> messenger = qz::makeMessenger();
     qz::HostWindow window(*messenger, QCoreApplication::applicationDirPath());
     window.show();

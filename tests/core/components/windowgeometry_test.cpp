@@ -1,4 +1,5 @@
-// Tests of the placement arithmetic: twips to pixels, centring and drop-down widths.
+// Tests of the placement arithmetic: twips to pixels, centring, keeping a window on the screen
+// and drop-down widths.
 #include "core/components/windowgeometry.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,54 @@ TEST(WindowGeometry, CentredPosition)
         const TwipsPoint p = centredPosition(r.mainWidth, r.mainHeight, r.width, r.height, r.raise);
         EXPECT_DOUBLE_EQ(p.left, r.left) << r.name;
         EXPECT_DOUBLE_EQ(p.top, r.top) << r.name;
+    }
+}
+
+TEST(WindowGeometry, PlacedSize)
+{
+    struct Row {
+        const char *name;
+        QSize defined, least, room;
+        QMargins frame;
+        QSize size;
+    };
+    const QMargins frame(1, 20, 1, 5);
+    const Row rows[] = {
+        {"definedWhenItFits", {648, 488}, {300, 200}, {1024, 768}, frame, {648, 488}},
+        {"grownToWhatTheContentsNeed", {648, 488}, {700, 300}, {1024, 768}, frame, {700, 488}},
+        {"invalidLeastIsNoNeed", {648, 488}, {-1, -1}, {1024, 768}, frame, {648, 488}},
+        {"shrunkToTheScreenWithItsFrame", {1200, 900}, {300, 200}, {1024, 768}, frame, {1022, 743}},
+        {"exactlyTheScreenWithoutFrame", {1200, 900}, {0, 0}, {1024, 768}, {}, {1024, 768}},
+        {"contentsWinOverAScreenTooSmall", {648, 488}, {900, 700}, {800, 600}, frame, {900, 700}},
+    };
+    for (const Row &r : rows) {
+        EXPECT_EQ(placedSize(r.defined, r.least, r.room, r.frame), r.size) << r.name;
+    }
+}
+
+TEST(WindowGeometry, KeptInside)
+{
+    struct Row {
+        const char *name;
+        QPoint wanted;
+        QSize frame;
+        QRect available;
+        QPoint at;
+    };
+    const QRect screen(0, 0, 1024, 768);
+    const QRect belowAPanel(0, 30, 1024, 738);
+    const Row rows[] = {
+        {"insideStays", {100, 50}, {650, 513}, screen, {100, 50}},
+        {"leftAndAboveComeIn", {-4, -4}, {650, 513}, screen, {0, 0}},
+        {"rightAndBelowComeBack", {500, 400}, {650, 513}, screen, {374, 255}},
+        {"touchingTheCornerStays", {374, 255}, {650, 513}, screen, {374, 255}},
+        {"widerThanTheScreenGoesLeft", {-50, 10}, {1100, 513}, screen, {0, 10}},
+        {"tallerThanTheScreenGoesUp", {10, 100}, {650, 900}, screen, {10, 0}},
+        {"belowThePanel", {20, 0}, {650, 513}, belowAPanel, {20, 30}},
+        {"secondScreen", {1000, 100}, {650, 513}, QRect(1024, 0, 1280, 1024), {1024, 100}},
+    };
+    for (const Row &r : rows) {
+        EXPECT_EQ(keptInside(r.wanted, r.frame, r.available), r.at) << r.name;
     }
 }
 

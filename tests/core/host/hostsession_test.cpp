@@ -1,5 +1,6 @@
 // Tests of the host window's logic: the installation read from QZ000.INI, the CLAVES users,
-// changing SysUser, and starting declmod (a stand-in script records how it was started).
+// changing SysUser, and starting declmod and following it to its end (a stand-in script
+// records how it was started).
 #include "core/data/config.h"
 #include "core/data/inifile.h"
 #include "core/host/hostsession.h"
@@ -7,12 +8,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
+
+#include <functional>
 
 using qz::test::TempInstall;
 
@@ -44,6 +48,48 @@ QByteArray waitForStart(const QString &dir)
         QThread::msleep(20);
     }
     return readAll(path);
+}
+
+// An application for the tests that follow a process: its end arrives through the event loop.
+class CoreApp {
+public:
+    CoreApp() : app_(argc_, argv_) {}
+
+private:
+    int argc_ = 1;
+    char name_[10] = "test_host";
+    char *argv_[2] = {name_, nullptr};
+    QCoreApplication app_;
+};
+
+// Processes events until done() or 10 s have passed; returns done().
+bool processEventsUntil(const std::function<bool()> &done)
+{
+    const QDeadlineTimer deadline(10000);
+    while (!done() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return done();
+}
+
+// Writes programDir/declmod: a script that waits for the file "stop" in its current
+// directory, then ends with exit status 3 ("kill" instead: it ends itself by SIGKILL).
+void writeWaitingDeclmod(const QString &programDir)
+{
+    QFile script(qz::declmodPath(programDir));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nwhile [ ! -f stop ]; do sleep 0.05; done\n"
+                 "if grep -q kill stop; then kill -9 $$; fi\nexit 3\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+}
+
+void writeStop(const QString &dir, const QByteArray &content)
+{
+    QFile stop(QDir(dir).filePath(QStringLiteral("stop")));
+    ASSERT_TRUE(stop.open(QIODevice::WriteOnly));
+    stop.write(content);
 }
 
 TEST(HostSession, ReadsTheInstallationWithoutMovingTheCurrentDirectory)
@@ -118,6 +164,7 @@ TEST(HostSession, SetHostUserReportsAFileItCannotWrite)
 
 TEST(HostSession, StartsDeclmodWithoutArgumentsInSysPath)
 {
+    const CoreApp app;
     QTemporaryDir programDir;
     QTemporaryDir sysDir;
     ASSERT_TRUE(programDir.isValid() && sysDir.isValid());
@@ -125,18 +172,55 @@ TEST(HostSession, StartsDeclmodWithoutArgumentsInSysPath)
     const QString real = QFileInfo(sysDir.path()).canonicalFilePath();
 
     // SysPath as the host writes it: with a trailing backslash.
-    const qz::StartResult result = qz::startDeclmod(programDir.path(), sysDir.path() + u'\\');
+    qz::ModuleProcess module;
+    const qz::StartResult result = module.start(programDir.path(), sysDir.path() + u'\\');
     ASSERT_TRUE(result.ok) << qPrintable(result.message);
     EXPECT_EQ(waitForStart(sysDir.path()), (real + QStringLiteral("\n0\n")).toUtf8());
+    EXPECT_TRUE(processEventsUntil([&module] { return !module.isRunning(); }));
+}
+
+TEST(HostSession, FollowsTheModuleToItsEnd)
+{
+    const CoreApp app;
+    QTemporaryDir programDir;
+    QTemporaryDir sysDir;
+    ASSERT_TRUE(programDir.isValid() && sysDir.isValid());
+    writeWaitingDeclmod(programDir.path());
+
+    qz::ModuleProcess module;
+    std::vector<std::pair<int, bool>> ends;
+    QObject::connect(&module, &qz::ModuleProcess::finished,
+                     [&ends](int exitCode, bool crashed) { ends.emplace_back(exitCode, crashed); });
+    ASSERT_TRUE(module.start(programDir.path(), sysDir.path()).ok);
+    EXPECT_TRUE(module.isRunning());
+    // One run at a time: a second start while the first runs is refused.
+    const qz::StartResult again = module.start(programDir.path(), sysDir.path());
+    EXPECT_FALSE(again.ok);
+    EXPECT_FALSE(again.message.isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ends.empty());
+
+    writeStop(sysDir.path(), "exit");
+    ASSERT_TRUE(processEventsUntil([&ends] { return !ends.empty(); }));
+    EXPECT_EQ(ends, (std::vector<std::pair<int, bool>>{{3, false}}));
+    EXPECT_FALSE(module.isRunning());
+
+    // Once ended it starts again; a module killed by a signal counts as crashed.
+    writeStop(sysDir.path(), "kill");
+    ASSERT_TRUE(module.start(programDir.path(), sysDir.path()).ok);
+    ASSERT_TRUE(processEventsUntil([&ends] { return ends.size() == 2; }));
+    EXPECT_TRUE(ends[1].second);
 }
 
 TEST(HostSession, StartRefusesWhatCannotWork)
 {
+    const CoreApp app;
     QTemporaryDir programDir;
     QTemporaryDir sysDir;
     ASSERT_TRUE(programDir.isValid() && sysDir.isValid());
 
-    qz::StartResult r = qz::startDeclmod(programDir.path(), sysDir.path());
+    qz::ModuleProcess module;
+    qz::StartResult r = module.start(programDir.path(), sysDir.path());
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.message.contains(QStringLiteral("declmod"))) << qPrintable(r.message);
 
@@ -145,13 +229,14 @@ TEST(HostSession, StartRefusesWhatCannotWork)
     notExecutable.write("#!/bin/sh\ntouch started.txt\n");
     notExecutable.close();
     notExecutable.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    EXPECT_FALSE(qz::startDeclmod(programDir.path(), sysDir.path()).ok);
+    EXPECT_FALSE(module.start(programDir.path(), sysDir.path()).ok);
 
     writeFakeDeclmod(programDir.path());
-    r = qz::startDeclmod(programDir.path(), QString());
+    r = module.start(programDir.path(), QString());
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.message.contains(QStringLiteral("SysPath"))) << qPrintable(r.message);
-    EXPECT_FALSE(qz::startDeclmod(programDir.path(), sysDir.path() + QStringLiteral("/nada")).ok);
+    EXPECT_FALSE(module.start(programDir.path(), sysDir.path() + QStringLiteral("/nada")).ok);
+    EXPECT_FALSE(module.isRunning());
     EXPECT_FALSE(QFileInfo::exists(QDir(sysDir.path()).filePath(QStringLiteral("started.txt"))));
 }
 

@@ -1,5 +1,5 @@
 // Widget tests of the host window on the offscreen platform: its exact title, what it shows of
-// the installation, the user change and the "Iniciar 0731" button.
+// the installation, the user change, the "Iniciar 0731" button and the module's end.
 #include "core/data/config.h"
 #include "core/data/messenger.h"
 #include "core/host/hostsession.h"
@@ -11,9 +11,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWindow>
 
 using qz::test::TempInstall;
@@ -36,6 +38,16 @@ public:
     }
     std::vector<Shown> shown;
 };
+
+// Writes programDir/declmod as a stand-in module that ends at once with body's exit.
+void writeDeclmod(const QString &programDir, const QByteArray &body)
+{
+    QFile script(qz::declmodPath(programDir));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\n" + body + "\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+}
 
 QStringList items(const QComboBox *combo)
 {
@@ -109,6 +121,40 @@ TEST_F(HostWindowTest, StartButtonSaysWhyDeclmodDidNotStart)
     ASSERT_EQ(messenger_.shown.size(), 1u);
     EXPECT_EQ(messenger_.shown[0].icon, qz::MessageIcon::Critical);
     EXPECT_TRUE(messenger_.shown[0].text.contains(QStringLiteral("declmod")));
+}
+
+TEST_F(HostWindowTest, TheStatusFollowsTheModuleToItsEnd)
+{
+    qz::HostWindow window(messenger_, programDir_.path());
+    QPushButton *start = child<QPushButton>(window, "start0731");
+    QLabel *status = child<QLabel>(window, "status");
+    ASSERT_TRUE(start && status);
+
+    // The module waits for the file "go" in SysPath, so the test sees it running.
+    writeDeclmod(programDir_.path(), "while [ ! -f go ]; do sleep 0.05; done; exit 0");
+    start->click();
+    ASSERT_TRUE(messenger_.shown.empty()) << qPrintable(messenger_.shown[0].text);
+    EXPECT_EQ(status->text(), QString::fromUtf8("Módulo 0731 iniciado."));
+    EXPECT_FALSE(start->isEnabled()); // one module at a time
+    QFile go(QDir(install_.dir()).filePath(QStringLiteral("go")));
+    ASSERT_TRUE(go.open(QIODevice::WriteOnly));
+    go.close();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [status] { return status->text() == QString::fromUtf8("Módulo 0731 finalizado."); }, 10000))
+        << qPrintable(status->text());
+    EXPECT_TRUE(start->isEnabled());
+
+    // A module that refused to run (exit status 1) or was killed says so.
+    writeDeclmod(programDir_.path(), "exit 1");
+    start->click();
+    ASSERT_TRUE(QTest::qWaitFor([status] { return status->text().contains(u"salida 1"); }, 10000))
+        << qPrintable(status->text());
+    EXPECT_TRUE(status->text().startsWith(QString::fromUtf8("Módulo 0731 finalizado")));
+    writeDeclmod(programDir_.path(), "kill -9 $$");
+    start->click();
+    ASSERT_TRUE(QTest::qWaitFor([status] { return status->text().contains(u"anormal"); }, 10000))
+        << qPrintable(status->text());
+    EXPECT_TRUE(messenger_.shown.empty());
 }
 
 } // namespace

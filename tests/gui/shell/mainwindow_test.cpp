@@ -1,23 +1,31 @@
-// declmod's main window on a fresh installation (offscreen): menus, toolbar, the load, the
-// version, the consultations, the about box, help and the exit.
+// declmod's main window on a fresh installation (offscreen): menus, toolbar and its icons, the
+// load, the version, the consultations and their formats, the about box, help (through the
+// desktop or the built-in viewer) and the exit.
 #include "core/shell/helppages.h"
 #include "core/shell/mainmenu.h"
 #include "core/shell/versioninfo.h"
 #include "gui/shell/frmacercade.h"
 #include "gui/shell/frmconsultas.h"
+#include "gui/shell/helpviewer.h"
 #include "gui/shell/mdifrm.h"
 #include "gui/shell/resulttablemodel.h"
+#include "gui/shell/toolbaricons.h"
 #include "gui/widgets/statusbar.h"
 #include "support/scriptedmessenger.h"
 #include "support/tempinstall.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QTableView>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -43,7 +51,7 @@ protected:
         ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
         window_.setUrlOpener([this](const QUrl &url) {
             opened_.push_back(url);
-            return true;
+            return desktopOpens_;
         });
         ASSERT_TRUE(window_.load());
     }
@@ -53,6 +61,7 @@ protected:
     ScriptedMessenger messages_;
     MDIFrm window_{state_, messages_};
     std::vector<QUrl> opened_;
+    bool desktopOpens_ = true; // false: a desktop without a browser
 };
 
 TEST_F(MainWindowTest, MenusToolbarAndFrame)
@@ -71,11 +80,13 @@ TEST_F(MainWindowTest, MenusToolbarAndFrame)
               QStringList(
                   {"&Contenido", "-", "Acerca &de ZEB", QString::fromUtf8("&Verificar Versión")}));
 
-    // Buttons by index; 6, 8 and 9 are separators, any other index has no command.
+    // Buttons by index; 6, 8 and 9 are separators (8 and 9, side by side, drawn as one), any
+    // other index has no command.
     EXPECT_EQ(captions(window_.toolbar()->actions()),
               QStringList({"Nueva", "Modificar", "Eliminar", "Imprimir", "Salir", "-", "Num. Orden",
-                           "-", "-", "Ayuda"}));
-    EXPECT_EQ(window_.toolbarAction(7)->toolTip(), "Num. Orden");
+                           "-", "Ayuda"}));
+    EXPECT_EQ(window_.toolbarAction(7)->toolTip(),
+              QString::fromUtf8("Registrar el número de orden de una declaración enviada"));
     EXPECT_EQ(toolbarCommand(7), Command::RegistrarOrden);
     EXPECT_EQ(toolbarCommand(10), Command::Contenido);
     for (int none : {0, 6, 8, 9, 11}) {
@@ -91,6 +102,40 @@ TEST_F(MainWindowTest, MenusToolbarAndFrame)
     EXPECT_EQ(window_.windowTitle(), "731 Vexilar - v 1.3");
     EXPECT_FALSE(window_.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(window_.windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
+// Every button shows an icon and says what it does, with or without an icon theme: the drawn
+// icons are real pictures, one different from another.
+TEST_F(MainWindowTest, ToolbarButtonsHaveIconsAndTips)
+{
+    EXPECT_EQ(window_.toolbar()->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+    std::vector<QImage> drawn;
+    for (const ToolButton &b : toolbarButtons()) {
+        if (b.command == Command::None) {
+            continue;
+        }
+        const QAction *a = window_.toolbarAction(b.index);
+        ASSERT_NE(a, nullptr) << b.index;
+        EXPECT_FALSE(a->icon().isNull()) << b.index;
+        EXPECT_GT(a->toolTip().size(), a->text().size()) << b.index;
+        EXPECT_FALSE(commandIconName(b.command).isEmpty()) << b.index;
+
+        const QImage image = drawnCommandIcon(b.command).pixmap(24).toImage();
+        ASSERT_FALSE(image.isNull()) << b.index;
+        int opaque = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                opaque += qAlpha(image.pixel(x, y)) > 128 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(opaque, 24 * 24 / 5) << b.index << ": the picture is nearly empty";
+        for (const QImage &other : drawn) {
+            EXPECT_NE(image, other) << b.index << " looks like another button";
+        }
+        drawn.push_back(image);
+    }
+    EXPECT_EQ(drawn.size(), 7u);
+    EXPECT_TRUE(drawnCommandIcon(Command::None).isNull());
 }
 
 TEST_F(MainWindowTest, LoadFillsTheRunStateAndStatusBar)
@@ -152,6 +197,7 @@ TEST_F(MainWindowTest, ConsultationsListBanksAndTaxUnits)
         EXPECT_NE(m->index(r, 0).data().toString(), "00");
     }
     EXPECT_TRUE(banks.grid()->isEnabled());
+    EXPECT_EQ(banks.grid()->model(), m);
 
     // decltab installs the tax unit of 2005.
     state_.db.execute("INSERT INTO PARAM (Numero, Argumento, Funcion, Correl_param) VALUES "
@@ -164,15 +210,18 @@ TEST_F(MainWindowTest, ConsultationsListBanksAndTaxUnits)
                                .scalar("SELECT max(Argumento) FROM PARAM WHERE "
                                        "Numero='404'")
                                .toText();
-    EXPECT_EQ(uit.model()->index(0, 0).data().toString(), newest);
+    EXPECT_EQ(uit.model()->index(0, 0).data(ResultTableModel::kRawTextRole).toString(), newest);
     int row3300 = -1;
     for (int r = 0; r < uit.model()->rowCount(); ++r) {
-        if (uit.model()->index(r, 0).data().toString() == "20050101") {
+        if (uit.model()->index(r, 0).data(ResultTableModel::kRawTextRole).toString() ==
+            "20050101") {
             row3300 = r;
         }
     }
     ASSERT_GE(row3300, 0);
-    EXPECT_EQ(uit.model()->index(row3300, 1).data().toString(), "3300");
+    // The value as a whole amount with its thousands separator; the date day first.
+    EXPECT_EQ(uit.model()->index(row3300, 1).data().toString(), "3,300");
+    EXPECT_EQ(uit.model()->index(row3300, 0).data().toString(), "01/01/2005");
 
     state_.db.execute("DELETE FROM PARAM WHERE Numero='404'");
     FrmConsultas empty(state_.db, 3, messages_, &window_);
@@ -188,6 +237,45 @@ TEST_F(MainWindowTest, ConsultationsListBanksAndTaxUnits)
     EXPECT_FALSE(broken.grid()->isEnabled());
 }
 
+// What the grids show: the model formats and aligns, the view only shows.
+TEST_F(MainWindowTest, ConsultationGridsFormatAndAlignNumbers)
+{
+    auto alignment = [](const QModelIndex &index) {
+        return Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
+    };
+    FrmConsultas banks(state_.db, 1, messages_, &window_);
+    const ResultTableModel *b = banks.model();
+    ASSERT_GT(b->rowCount(), 0);
+    EXPECT_EQ(b->index(0, 0).data().toString(), "01"); // a code keeps its two digits
+    EXPECT_TRUE(alignment(b->index(0, 0)) & Qt::AlignRight);
+    EXPECT_EQ(b->index(0, 1).data().toString().trimmed(), "BANCO DE LA NACION");
+    EXPECT_TRUE(alignment(b->index(0, 1)) & Qt::AlignLeft);
+
+    // Values of every size, a date that is none, and an amount stored with its decimals.
+    state_.db.execute("DELETE FROM PARAM WHERE Numero='404'");
+    state_.db.execute("INSERT INTO PARAM (Numero, Argumento, Funcion, Correl_param) VALUES "
+                      "('404', '20240101', '00005150.00', ''), "
+                      "('404', '20231301', '00004950.00', ''), "
+                      "('404', '19990101', '00001234567.49', ''), "
+                      "('404', '19980101', '00000000.00', '')");
+    FrmConsultas uit(state_.db, 3, messages_, &window_);
+    QAbstractItemModelTester tester(uit.model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const ResultTableModel *u = uit.model();
+    ASSERT_EQ(u->rowCount(), 4);
+    const QStringList expected[] = {{"01/01/2024", "5,150"},
+                                    {"20231301", "4,950"}, // month 13: shown as stored
+                                    {"01/01/1999", "1,234,567"},
+                                    {"01/01/1998", "0"}};
+    for (int r = 0; r < 4; ++r) {
+        EXPECT_EQ(QStringList({u->index(r, 0).data().toString(), u->index(r, 1).data().toString()}),
+                  expected[r])
+            << r;
+        EXPECT_TRUE(alignment(u->index(r, 1)) & Qt::AlignRight) << r;
+        EXPECT_FALSE(alignment(u->index(r, 0)) & Qt::AlignRight) << r;
+    }
+}
+
 TEST_F(MainWindowTest, HelpInstallsItsPagesAndClearsTheMessage)
 {
     window_.statusBarControl()->setTaxpayerName("un mensaje");
@@ -197,6 +285,79 @@ TEST_F(MainWindowTest, HelpInstallsItsPagesAndClearsTheMessage)
     EXPECT_EQ(opened_[0], QUrl::fromLocalFile(inst_.dir() + "/0731/declmod.htm"));
     EXPECT_TRUE(QFile::exists(inst_.dir() + "/0731/declmod.htm"));
     EXPECT_TRUE(QFile::exists(helpTopicPath(state_.sSysPath, FrmConsultas::kHelpTopic)));
+}
+
+// Every window that asks for help has its page, and each page says something: a title and a
+// few sentences.
+TEST_F(MainWindowTest, EveryHelpTopicHasAPage)
+{
+    ASSERT_TRUE(installHelpPages(state_.sSysPath));
+    for (int topic : {1008, 1011, 1012, 1019, 1020, 1021, 1022, 1023, 0}) {
+        const QString path =
+            topic ? helpTopicPath(state_.sSysPath, topic) : helpFilePath(state_.sSysPath);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << topic;
+        QTextDocument page;
+        page.setHtml(QString::fromUtf8(file.readAll()));
+        EXPECT_FALSE(page.metaInformation(QTextDocument::DocumentTitle).isEmpty()) << topic;
+        EXPECT_GT(page.toPlainText().simplified().size(), 400) << topic;
+        EXPECT_GE(page.toPlainText().count(u'.'), 3) << topic;
+    }
+}
+
+// A desktop that cannot open the page: the built-in viewer shows it, and its links lead to the
+// other pages.
+TEST_F(MainWindowTest, HelpWithoutABrowserShowsTheBuiltInViewer)
+{
+    desktopOpens_ = false;
+    window_.MostrarHelp(FrmConsultas::kHelpTopic);
+    ASSERT_EQ(opened_.size(), 1u); // the desktop was asked first
+    HelpViewer *viewer = window_.helpViewer();
+    ASSERT_NE(viewer, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([viewer] { return viewer->isVisible(); }));
+    EXPECT_EQ(viewer->browser()->source(),
+              QUrl::fromLocalFile(helpTopicPath(state_.sSysPath, FrmConsultas::kHelpTopic)));
+    EXPECT_TRUE(viewer->browser()->toPlainText().contains("Bancos"));
+    EXPECT_EQ(viewer->windowTitle(), "Consultas - Formulario 0731");
+
+    // A fresh viewer for the contents; its link to a topic opens that page.
+    window_.MostrarHelp();
+    ASSERT_NE(window_.helpViewer(), nullptr);
+    QTextBrowser *browser = window_.helpViewer()->browser();
+    EXPECT_EQ(browser->source(), QUrl::fromLocalFile(helpFilePath(state_.sSysPath)));
+    browser->setSource(QUrl("t1011.htm")); // as the page's link gives it
+    EXPECT_EQ(browser->documentTitle(), "Declaraciones grabadas - Formulario 0731");
+    EXPECT_TRUE(browser->toPlainText().contains("Modificar"));
+    window_.helpViewer()->close();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window_.helpViewer() == nullptr; }));
+}
+
+// Pages that cannot be written under SysPath are shown from the program's own copy.
+TEST_F(MainWindowTest, HelpPagesThatCannotBeWrittenComeFromTheProgram)
+{
+    ASSERT_TRUE(QDir(inst_.dir() + "/0731").removeRecursively());
+    QFile blocker(inst_.dir() + "/0731"); // a file where the folder should be
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    window_.MostrarHelp(1022);
+    EXPECT_TRUE(opened_.empty()); // the desktop cannot open a page inside the program
+    ASSERT_NE(window_.helpViewer(), nullptr);
+    EXPECT_EQ(window_.helpViewer()->browser()->source(), QUrl("qrc:/help/t1022.htm"));
+    EXPECT_TRUE(window_.helpViewer()->browser()->toPlainText().contains("ejercicio"));
+}
+
+TEST_F(MainWindowTest, VersionCheckWithoutABrowserShowsTheLink)
+{
+    window_.run(Command::VerificarVersion);
+    EXPECT_TRUE(messages_.shown.empty()); // the desktop opened it
+
+    desktopOpens_ = false;
+    window_.run(Command::VerificarVersion);
+    ASSERT_EQ(opened_.size(), 2u);
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Information);
+    EXPECT_TRUE(messages_.shown[0].text.contains(opened_[1].toString()))
+        << messages_.shown[0].text.toStdString();
 }
 
 // A pointer move over the background or over the toolbar outside buttons 1-4, 6 and 8 clears
