@@ -208,6 +208,28 @@ TEST_F(FrmAgePerTest, SalirAsksOnlyAfterChanges)
     EXPECT_EQ(rows(), 1);
 }
 
+TEST_F(FrmAgePerTest, CloseBoxAndEscapeLeaveAsSalirDoes)
+{
+    for (const bool byEscape : {false, true}) {
+        auto d = open("1");
+        type(*d, F::Ruc, kCompanyA);
+        type(*d, F::Razon, "UNO");
+        type(*d, F::Activos, "5");
+        messages_.shown.clear();
+        messages_.answer = MessageAnswer::Yes;
+        if (byEscape) {
+            QTest::keyClick(d->edit(F::Activos), Qt::Key_Escape);
+        } else {
+            d->close();
+        }
+        ASSERT_EQ(messages_.shown.size(), 1u) << byEscape;
+        EXPECT_EQ(messages_.shown[0].icon, MessageIcon::Question);
+        EXPECT_FALSE(d->isVisible());
+        EXPECT_TRUE(d->stored()) << byEscape;
+        db_.execute(QStringLiteral("DELETE * FROM TMPF731EMPRESAS"));
+    }
+}
+
 TEST_F(FrmAgePerTest, ModifyAndReadOnlyModes)
 {
     storeCompanyA();
