@@ -76,24 +76,50 @@ double millisecondsBetween(Clock::time_point start, Clock::time_point end)
     return std::chrono::duration<double, std::milli>(end - start).count();
 }
 
-void BM_KeystrokeInBox101(benchmark::State &state)
+// False, and the benchmark skipped with the reason, when the installation is not usable.
+bool usable(benchmark::State &state, const Installation &in)
 {
-    qz::PinnedClock clock(kToday);
-    Installation in;
     if (!in.error.isEmpty()) {
         state.SkipWithError(qPrintable(in.error));
-        return;
+        return false;
     }
-    qz::test::ScriptedMessenger messages;
-    qz::DeclarationModel model(in.db, messages);
+    return true;
+}
+
+// A new declaration as "&Nueva" opens it, its first taxpayer chosen and the exercise typed;
+// false (the benchmark skipped with the reason) when the installation or its list failed.
+bool startNewDeclaration(benchmark::State &state, const Installation &in,
+                         qz::DeclarationModel &model)
+{
+    if (!usable(state, in)) {
+        return false;
+    }
     model.setRun({0, QStringLiteral("USUARIO0"), false, QString(), QString()});
     model.open();
     if (model.taxpayerEntries().isEmpty()) {
         state.SkipWithError("no taxpayer in the list");
-        return;
+        return false;
     }
     model.chooseTaxpayer(0);
     model.setField(qz::Field::Periodo, kExercise);
+    return true;
+}
+
+// A fresh installation and a new declaration on a model, as the benchmarks start.
+struct NewDeclaration {
+    qz::PinnedClock clock{kToday};
+    Installation in;
+    qz::test::ScriptedMessenger messages;
+    qz::DeclarationModel model{in.db, messages};
+};
+
+void BM_KeystrokeInBox101(benchmark::State &state)
+{
+    NewDeclaration d;
+    qz::DeclarationModel &model = d.model;
+    if (!startNewDeclaration(state, d.in, model)) {
+        return;
+    }
     model.chooseAnswer(qz::Answer::Coop, 0);
     model.setText(101, QStringLiteral("2500000"));
     model.setText(104, QStringLiteral("1000"));
@@ -102,7 +128,7 @@ void BM_KeystrokeInBox101(benchmark::State &state)
     model.setText(145, QStringLiteral("33"));
     model.setText(160, QStringLiteral("1"));
     const QString taxBefore = model.text(114);
-    if (taxBefore.isEmpty() || model.text(146).isEmpty() || !messages.shown.empty()) {
+    if (taxBefore.isEmpty() || model.text(146).isEmpty() || !d.messages.shown.empty()) {
         state.SkipWithError("the declaration was not set up: no tax computed, or a message");
         return;
     }
@@ -119,7 +145,7 @@ void BM_KeystrokeInBox101(benchmark::State &state)
         times.push_back(millisecondsBetween(start, end));
     }
     // The last keystroke must have reached the end of the chain.
-    if (model.text(114) == taxBefore || model.text(146).isEmpty() || !messages.shown.empty()) {
+    if (model.text(114) == taxBefore || model.text(146).isEmpty() || !d.messages.shown.empty()) {
         state.SkipWithError("the keystrokes did not recalculate the chain");
         return;
     }
@@ -200,8 +226,7 @@ void BM_LoadStoredDeclaration(benchmark::State &state)
 {
     qz::PinnedClock clock(kToday);
     Installation in;
-    if (!in.error.isEmpty()) {
-        state.SkipWithError(qPrintable(in.error));
+    if (!usable(state, in)) {
         return;
     }
     QString ruc;
@@ -248,8 +273,7 @@ void BM_LoadIntoWindow(benchmark::State &state)
 {
     qz::PinnedClock clock(kToday);
     Installation in;
-    if (!in.error.isEmpty()) {
-        state.SkipWithError(qPrintable(in.error));
+    if (!usable(state, in)) {
         return;
     }
     const QString ruc = qz::test::demoRuc(in.db, kTaxpayer);
@@ -277,18 +301,12 @@ void BM_LoadIntoWindow(benchmark::State &state)
 // declaration saved again each iteration (target: median under 10 ms, one transaction).
 void BM_SaveFullDeclaration(benchmark::State &state)
 {
-    qz::PinnedClock clock(kToday);
-    Installation in;
-    if (!in.error.isEmpty()) {
-        state.SkipWithError(qPrintable(in.error));
+    NewDeclaration d;
+    Installation &in = d.in;
+    qz::DeclarationModel &m = d.model;
+    if (!startNewDeclaration(state, in, m)) {
         return;
     }
-    qz::test::ScriptedMessenger messages;
-    qz::DeclarationModel m(in.db, messages);
-    m.setRun({0, QStringLiteral("USUARIO0"), false, QString(), QString()});
-    m.open();
-    m.chooseTaxpayer(0);
-    m.setField(qz::Field::Periodo, kExercise);
     m.setField(qz::Field::Telefono, QStringLiteral("4455667"));
     for (qz::Answer a : {qz::Answer::Rectifica, qz::Answer::Liquid, qz::Answer::Coop}) {
         m.chooseAnswer(a, 0);

@@ -41,10 +41,7 @@ protected:
     std::unique_ptr<Frm731> newDeclaration(const char *exercise = "2009")
     {
         auto f = open(0);
-        f->load();
-        f->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(f.get()));
-        QApplication::setActiveWindow(f.get());
+        loadActive(*f);
         f->taxpayerList()->setFocus();
         QTest::keyClick(f->taxpayerList(), Qt::Key_Down);
         QLineEdit *periodo = f->fieldEdit(Field::Periodo);
@@ -57,6 +54,14 @@ protected:
             f->answerGroup(Answer::Rectifica)->button(0)->click();
         }
         return f;
+    }
+    // Loads the window and shows it as the active window.
+    static void loadActive(Frm731 &f)
+    {
+        f.load();
+        f.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&f));
+        QApplication::setActiveWindow(&f);
     }
     // Types keys into a box on its page, replacing its text.
     static void type(Frm731 &f, int box, const QString &keys)
@@ -81,6 +86,13 @@ protected:
         f.model().setPaymentType("E");
         EXPECT_TRUE(chooseRepresentativeTypeCode(f.model(), "01"));
         f.model().setText(226, "12345678");
+    }
+
+    // From now on a save fails in the middle, as on a full disk.
+    void failSavesAtBox180()
+    {
+        db_.execute("CREATE TRIGGER fail BEFORE INSERT ON DET WHEN NEW.Casilla='180' BEGIN "
+                    "SELECT RAISE(ABORT, 'sin espacio'); END");
     }
 
     bool answerRectifica_ = true; // newDeclaration answers "No" to the rectification

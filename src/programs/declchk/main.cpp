@@ -1,23 +1,12 @@
 // declchk: checks a stored declaration of form 0731 before the host sends it.
 #include "core/declchk/checkprogram.h"
-#include "core/platform/programmessenger.h"
-#include "core/platform/singleinstance.h"
-
-#include <QCoreApplication>
+#include "core/platform/singlecopyprogram.h"
 
 int main(int argc, char *argv[])
 {
-    // QtCore alone, for a fast start; message boxes come from qzmessage.
-    QCoreApplication app(argc, argv);
-    qz::ProgramMessenger messenger;
-
-    qz::SingleInstance instance;
-    if (!instance.acquire(QStringLiteral("declchk"))) {
-        messenger.show(qz::MessageIcon::Information, QStringLiteral("Presentación Telemática"),
-                       QStringLiteral("La aplicación ya se encuentra en Ejecución"));
-        return static_cast<int>(qz::CheckOutcome::NotChecked);
-    }
-    QStringList arguments = app.arguments();
-    arguments.removeFirst();
-    return static_cast<int>(qz::runDeclchk(arguments, messenger));
+    return qz::runSingleCopy(argc, argv, QStringLiteral("declchk"),
+                             static_cast<int>(qz::CheckOutcome::NotChecked),
+                             [](const QStringList &arguments, qz::Messenger &messenger) {
+                                 return static_cast<int>(qz::runDeclchk(arguments, messenger));
+                             });
 }

@@ -19,16 +19,6 @@ protected:
         ruc_ = demoRuc(db_, "INVERSIONES D'ALESSANDRO S.A.C.");
         other_ = demoRuc(db_, "COMERCIAL ANDINA S.A.");
     }
-    // Every row of the working and history tables, for "nothing changed".
-    QList<qint64> allCounts()
-    {
-        QList<qint64> c;
-        for (const char *t :
-             {"CAB", "DET", "F731EMPRESAS", "F731PORCENTAJE", "HCAB", "HDET", "HF731EMPRESAS"}) {
-            c << count(QString("SELECT count(*) FROM ") + t);
-        }
-        return c;
-    }
     qint64 periodRows(const QString &table, const QString &ruc, const QString &periodo,
                       const QString &correl = {})
     {

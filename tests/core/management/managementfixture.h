@@ -17,6 +17,16 @@ protected:
     void SetUp() override { ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString(); }
 
     qint64 count(const QString &sql) { return db_.scalar(sql).toInt(); }
+    // Every row of the working and history tables, for "nothing changed".
+    QList<qint64> allCounts()
+    {
+        QList<qint64> c;
+        for (const char *t :
+             {"CAB", "DET", "F731EMPRESAS", "F731PORCENTAJE", "HCAB", "HDET", "HF731EMPRESAS"}) {
+            c << count(QString("SELECT count(*) FROM ") + t);
+        }
+        return c;
+    }
     // Rows of a table for one taxpayer.
     qint64 rowsOf(const QString &table, const QString &ruc)
     {

@@ -31,15 +31,6 @@ protected:
                     "'0731', " + sqlQuoted(correl) + ", " + QString::number(mtoDet) + ", 5, '0')");
     }
     QString value(const QString &sql) { return db_.scalar(sql).toText(); }
-    QList<qint64> allCounts()
-    {
-        QList<qint64> c;
-        for (const char *t :
-             {"CAB", "DET", "F731EMPRESAS", "F731PORCENTAJE", "HCAB", "HDET", "HF731EMPRESAS"}) {
-            c << count(QString("SELECT count(*) FROM ") + t);
-        }
-        return c;
-    }
     bool recuperar() { return RecuperarDeclaracion(db_, messages_, utility_, decl_); }
     QString lastMessage() const
     {

@@ -106,8 +106,7 @@ TEST_F(CommandsTest, AFailedSaveKeepsTheWindowOpen)
 {
     auto f = newDeclaration();
     complete(*f);
-    db_.execute("CREATE TRIGGER fail BEFORE INSERT ON DET WHEN NEW.Casilla='180' BEGIN "
-                "SELECT RAISE(ABORT, 'sin espacio'); END");
+    failSavesAtBox180();
     messages_.answer = MessageAnswer::Yes;
     f->salirButton()->click();
     EXPECT_TRUE(f->isVisible());

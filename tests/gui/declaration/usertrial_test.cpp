@@ -103,8 +103,7 @@ TEST_F(UserTrialTest, ClosingWithASaveThatFailsKeepsTheWindow)
 {
     auto f = newDeclaration();
     complete(*f);
-    db_.execute("CREATE TRIGGER fail BEFORE INSERT ON DET WHEN NEW.Casilla='180' BEGIN "
-                "SELECT RAISE(ABORT, 'sin espacio'); END");
+    failSavesAtBox180();
     messages_.answer = MessageAnswer::Yes;
     f->close();
     EXPECT_TRUE(f->isVisible()); // nothing typed is lost
@@ -123,10 +122,7 @@ TEST_F(UserTrialTest, ClosingWithASaveThatFailsKeepsTheWindow)
 TEST_F(UserTrialTest, TheExerciseIsCheckedWhenLeftAndNeverShownHalfTyped)
 {
     auto f = open(0);
-    f->load();
-    f->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(f.get()));
-    QApplication::setActiveWindow(f.get());
+    loadActive(*f);
     QLineEdit *periodo = f->fieldEdit(Field::Periodo);
     focus(periodo);
     periodo->setCursorPosition(0);
@@ -211,10 +207,7 @@ TEST_F(UserTrialTest, SentDeclarationAsksBeforeLosingATypedOrderNumber)
     const QString ruc = test::demoRuc(db_, "COMERCIAL ANDINA S.A.");
     auto f = open(1, true);
     f->openSent(ruc, "COMERCIAL ANDINA S.A.", "2008", "001", "12345678", "0");
-    f->load();
-    f->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(f.get()));
-    QApplication::setActiveWindow(f.get());
+    loadActive(*f);
     QLineEdit *orden = f->fieldEdit(Field::NumOrden);
     focus(orden);
     QTest::keyClicks(orden, "4455");
