@@ -112,6 +112,9 @@ Frm731::~Frm731()
     for (auto &[box, edit] : boxes_) {
         disconnect(edit, nullptr, this, nullptr);
     }
+    for (auto &[field, edit] : fields_) {
+        disconnect(edit, nullptr, this, nullptr); // the exercise's editingFinished
+    }
     disconnect(tabs_, nullptr, this, nullptr);
 }
 
