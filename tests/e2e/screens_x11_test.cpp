@@ -8,6 +8,8 @@
 #include "gui/declaration/frm731.h"
 #include "gui/declaration/frmanexo105.h"
 #include "gui/declaration/frmanexo110.h"
+#include "gui/management/frmcontabrir.h"
+#include "gui/management/frmcontabrirenv.h"
 #include "gui/shell/frmacercade.h"
 #include "gui/shell/frmconsultas.h"
 #include "gui/shell/mdifrm.h"
@@ -86,6 +88,24 @@ TEST_F(ScreensTest, MainWindowAndItsDialogs)
     }
     FrmAcercade about(QStringLiteral("Actualizado al 01/06/2026"), &main);
     look(about, QStringLiteral("about"));
+    const TextUtility utility;
+    const ManagementContext context{state.db,
+                                    messages_,
+                                    utility,
+                                    nullptr,
+                                    nullptr,
+                                    QStringLiteral("0731"),
+                                    QStringLiteral("USUARIO0"),
+                                    1,
+                                    true};
+    for (int option : {1, 3}) {
+        FrmContAbrir registered(context, option, &main);
+        ASSERT_TRUE(registered.load());
+        look(registered, QStringLiteral("frmcontabrir-%1").arg(option));
+    }
+    FrmContAbrirEnv sent(context, &main);
+    ASSERT_TRUE(sent.load());
+    look(sent, QStringLiteral("frmcontabrirenv"));
 }
 
 TEST_F(ScreensTest, DeclarationWindowPageByPage)

@@ -73,15 +73,24 @@ void deleteSent(Database &db, const QString &ruc, const QString &periodo, const 
 
 void deleteRegisteredRow(Database &db, const QueryResult &list, int row, const QString &formulario)
 {
-    deleteRegistered(db, list.at(row, registeredcol::kRuc).toText(),
-                     list.at(row, registeredcol::kPeriodo).toText(), formulario);
+    deleteRegisteredRow(db, list.row(row), formulario);
 }
 
 void deleteSentRow(Database &db, const QueryResult &list, int row, const QString &formulario)
 {
-    deleteSent(db, list.at(row, sentcol::kRuc).toText(),
-               list.at(row, sentcol::kPeriodo).toText().trimmed(), formulario,
-               list.at(row, sentcol::kCorrel).toText());
+    deleteSentRow(db, list.row(row), formulario);
+}
+
+void deleteRegisteredRow(Database &db, const ListRow &row, const QString &formulario)
+{
+    deleteRegistered(db, row.at(registeredcol::kRuc).toText(),
+                     row.at(registeredcol::kPeriodo).toText(), formulario);
+}
+
+void deleteSentRow(Database &db, const ListRow &row, const QString &formulario)
+{
+    deleteSent(db, row.at(sentcol::kRuc).toText(), row.at(sentcol::kPeriodo).toText().trimmed(),
+               formulario, row.at(sentcol::kCorrel).toText());
 }
 
 } // namespace qz

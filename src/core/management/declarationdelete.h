@@ -8,6 +8,7 @@
 #pragma once
 
 #include "core/data/database.h"
+#include "core/management/declarationlists.h"
 #include "core/management/dialogmessage.h"
 
 #include <QString>
@@ -40,5 +41,8 @@ void deleteSent(Database &db, const QString &ruc, const QString &periodo, const 
 // number (column 0), period (column 2, trimmed) and sending number (column 7).
 void deleteRegisteredRow(Database &db, const QueryResult &list, int row, const QString &formulario);
 void deleteSentRow(Database &db, const QueryResult &list, int row, const QString &formulario);
+// The same with a row of a batch (declarationlists.h), as the dialogs' grids hold them.
+void deleteRegisteredRow(Database &db, const ListRow &row, const QString &formulario);
+void deleteSentRow(Database &db, const ListRow &row, const QString &formulario);
 
 } // namespace qz

@@ -8,12 +8,68 @@ namespace qz {
 
 namespace {
 
-QString fromCont(const QString &formulario, const QString &condition)
+// The host's statements in their parts: the columns, the tables, the join with the taxpayers
+// and the order.
+QString selectOf(DeclarationList list)
+{
+    return list == DeclarationList::Registered
+               ? QStringLiteral("SELECT A.DOC_ID_D, B.NOMBRE, A.PERIODO, A.FORMULARIO, A.ESTADO "
+                                "FROM CAB AS A, CONT AS B")
+               : QStringLiteral("SELECT A.DOC_ID_D, B.NOMBRE, A.PERIODO, A.FORMULARIO, A.NORDEN, "
+                                "A.FEC_ENV, A.CONTROL, A.CORREL FROM HCAB AS A, CONT AS B");
+}
+
+QString whereCont(const QString &formulario, const QString &condition)
 {
     return QStringLiteral(" WHERE A.DOC_ID_D=B.DOC_ID_D AND A.TIP_DOC_D=6 AND B.TIP_DOC_D=6 AND"
                           " A.FORMULARIO='") +
-           sqlText(formulario) + QStringLiteral("' ") + condition +
-           QStringLiteral(" ORDER BY A.DOC_ID_D ASC");
+           sqlText(formulario) + QStringLiteral("' ") + condition;
+}
+
+const QString kHostOrder = QStringLiteral(" ORDER BY A.DOC_ID_D ASC");
+
+// The key of a list's rows, in the order of the table's primary key after tip_doc_d (fixed at
+// 6 by the statement): its columns in a batch's rows and in the statement.
+const std::vector<int> &keyColumns(DeclarationList list)
+{
+    static const std::vector<int> registered{registeredcol::kRuc, registeredcol::kPeriodo,
+                                             registeredcol::kFormulario, registeredcol::kSemana};
+    static const std::vector<int> sent{sentcol::kRuc, sentcol::kPeriodo, sentcol::kFormulario,
+                                       sentcol::kSemana, sentcol::kCorrel};
+    return list == DeclarationList::Registered ? registered : sent;
+}
+
+QString keyTuple(DeclarationList list)
+{
+    return list == DeclarationList::Registered
+               ? QStringLiteral("(A.DOC_ID_D, A.PERIODO, A.FORMULARIO, A.SEMANA)")
+               : QStringLiteral("(A.DOC_ID_D, A.PERIODO, A.FORMULARIO, A.SEMANA, A.CORREL)");
+}
+
+QString literal(const Value &v)
+{
+    switch (v.kind()) {
+    case Value::Kind::Null:
+        return QStringLiteral("NULL"); // never in a key: its columns are NOT NULL
+    case Value::Kind::Integer:
+        return QString::number(v.toInt());
+    case Value::Kind::Double:
+        return QString::number(v.toDouble(), 'g', 17);
+    case Value::Kind::Text:
+        return sqlQuoted(v.toText());
+    case Value::Kind::Date:
+        return sqlQuoted(isoDateText(v.toDate()));
+    }
+    return QStringLiteral("NULL");
+}
+
+QString valueTuple(const ListKey &key)
+{
+    QStringList values;
+    for (const Value &v : key) {
+        values << literal(v);
+    }
+    return u'(' + values.join(QStringLiteral(", ")) + u')';
 }
 
 } // namespace
@@ -37,16 +93,14 @@ QString listUserType(Database &db, const QString &usuario)
 
 QString FrmContAbrirSql(const QString &formulario, const QString &usuario, const QString &tipo)
 {
-    return QStringLiteral("SELECT A.DOC_ID_D, B.NOMBRE, A.PERIODO, A.FORMULARIO, A.ESTADO FROM "
-                          "CAB AS A, CONT AS B") +
-           fromCont(formulario, listUserCondition(usuario, tipo));
+    return selectOf(DeclarationList::Registered) +
+           whereCont(formulario, listUserCondition(usuario, tipo)) + kHostOrder;
 }
 
 QString FrmContAbrirEnvSql(const QString &formulario, const QString &usuario, const QString &tipo)
 {
-    return QStringLiteral("SELECT A.DOC_ID_D, B.NOMBRE, A.PERIODO, A.FORMULARIO, A.NORDEN, "
-                          "A.FEC_ENV, A.CONTROL, A.CORREL FROM HCAB AS A, CONT AS B") +
-           fromCont(formulario, listUserCondition(usuario, tipo));
+    return selectOf(DeclarationList::Sent) +
+           whereCont(formulario, listUserCondition(usuario, tipo)) + kHostOrder;
 }
 
 QueryResult registeredDeclarations(Database &db, const QString &formulario, const QString &usuario)
@@ -108,6 +162,65 @@ QStringList FrmContAbrirEnvHeadings()
             QStringLiteral("Periodo"),  QStringLiteral("Formulario"),
             QStringLiteral("N. Orden"), QStringLiteral("Fecha Env."),
             QStringLiteral("Control"),  QStringLiteral("Correl")};
+}
+
+DeclarationListQuery::DeclarationListQuery(DeclarationList list, QString formulario,
+                                           QString usuario, QString tipo)
+    : list_(list), formulario_(std::move(formulario)), usuario_(std::move(usuario)),
+      tipo_(std::move(tipo))
+{
+}
+
+DeclarationListQuery DeclarationListQuery::forUser(Database &db, DeclarationList list,
+                                                   const QString &formulario,
+                                                   const QString &usuario)
+{
+    return DeclarationListQuery(list, formulario, usuario, listUserType(db, usuario));
+}
+
+int DeclarationListQuery::shownColumns() const
+{
+    return list_ == DeclarationList::Registered ? 5 : 8;
+}
+
+ListKey DeclarationListQuery::keyOf(const ListRow &row) const
+{
+    ListKey key;
+    for (int column : keyColumns(list_)) {
+        key.push_back(row.at(column));
+    }
+    return key;
+}
+
+QString DeclarationListQuery::batchSql(const std::optional<ListKey> &after, int limit,
+                                       const std::optional<ListKey> &through) const
+{
+    // The week follows the dialog's columns: the key needs it, the grid does not show it.
+    QString sql = selectOf(list_);
+    sql.insert(sql.indexOf(QLatin1String(" FROM ")), QLatin1String(", A.SEMANA"));
+    sql += whereCont(formulario_, listUserCondition(usuario_, tipo_));
+    if (after) {
+        sql +=
+            QStringLiteral(" AND ") + keyTuple(list_) + QStringLiteral(" > ") + valueTuple(*after);
+    }
+    if (through) {
+        sql += QStringLiteral(" AND ") + keyTuple(list_) + QStringLiteral(" <= ") +
+               valueTuple(*through);
+    }
+    sql += kHostOrder + QStringLiteral(", A.PERIODO, A.FORMULARIO, A.SEMANA");
+    if (list_ == DeclarationList::Sent) {
+        sql += QStringLiteral(", A.CORREL");
+    }
+    if (limit > 0) {
+        sql += QStringLiteral(" LIMIT ") + QString::number(limit);
+    }
+    return sql;
+}
+
+QueryResult DeclarationListQuery::batch(Database &db, const std::optional<ListKey> &after,
+                                        int limit, const std::optional<ListKey> &through) const
+{
+    return db.query(batchSql(after, limit, through));
 }
 
 } // namespace qz

@@ -1,5 +1,6 @@
 // The lists of FrmContAbrir (registered declarations) and FrmContAbrirEnv (sent declarations):
-// their statements, the user condition, the texts of each mode and the grid headings.
+// their statements, the user condition, the texts of each mode and the grid headings, and the
+// same lists read a batch at a time.
 //
 // The statements keep the host's text; the only values in them, the form code and the user,
 // pass through sqlText. A user of type "0" sees every taxpayer; any other user, and a user
@@ -11,16 +12,19 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+#include <vector>
+
 namespace qz {
 
-// Result columns of the registered list (FrmContAbrir).
+// Result columns of the registered list (FrmContAbrir); kSemana only in a batch's rows.
 namespace registeredcol {
-constexpr int kRuc = 0, kNombre = 1, kPeriodo = 2, kFormulario = 3, kEstado = 4;
+constexpr int kRuc = 0, kNombre = 1, kPeriodo = 2, kFormulario = 3, kEstado = 4, kSemana = 5;
 }
-// Result columns of the sent list (FrmContAbrirEnv).
+// Result columns of the sent list (FrmContAbrirEnv); kSemana only in a batch's rows.
 namespace sentcol {
 constexpr int kRuc = 0, kNombre = 1, kPeriodo = 2, kFormulario = 3, kNorden = 4, kFecEnv = 5,
-              kControl = 6, kCorrel = 7;
+              kControl = 6, kCorrel = 7, kSemana = 8;
 }
 
 // " AND B.USUARIO='<usuario>'", or empty text when tipo is "0".
@@ -54,5 +58,51 @@ ListDialogTexts FrmContAbrirEnvTexts(int iModo, bool bRecuperar);
 QStringList FrmContAbrirHeadings();
 // Column 7 (Correl) is hidden in the grid; its heading is still listed.
 QStringList FrmContAbrirEnvHeadings();
+
+// A row of a list as a batch returns it: the dialog's columns, then the key's week (semana).
+using ListRow = std::vector<Value>;
+// The values that name one row of a list, in the order of the key.
+using ListKey = std::vector<Value>;
+
+enum class DeclarationList { Registered, Sent };
+
+// A dialog's list read a batch at a time, so that a grid shows its first rows at once however
+// many declarations there are.
+//
+// A batch is the host's statement with three additions: "after this row", the host's order by
+// taxpayer number completed by the rest of the table's key (period, form, week and, for a
+// sending, its number), and a limit. The whole key makes "the rows after this one" exact: the
+// batches never repeat or skip a row, even when another program changes the table between two
+// of them, and each batch is read from the key's index, so it costs the same at row 99,000 as at
+// row 0. (The host's order alone leaves the declarations of one taxpayer in no fixed order, and
+// LIMIT/OFFSET would read every row before the offset again.) The key's values pass through
+// sqlQuoted.
+class DeclarationListQuery final {
+public:
+    DeclarationListQuery(DeclarationList list, QString formulario, QString usuario, QString tipo);
+    // With the user's type read from CLAVES (listUserType).
+    static DeclarationListQuery forUser(Database &db, DeclarationList list,
+                                        const QString &formulario, const QString &usuario);
+
+    DeclarationList list() const { return list_; }
+    // The dialog's columns, at the start of every row: 5 registered, 8 sent.
+    int shownColumns() const;
+    // The key of a row of a batch: number, period, form, week (and the sending number).
+    ListKey keyOf(const ListRow &row) const;
+
+    // The rows after the row named `after` (from the first row without it), at most `limit` of
+    // them (no limit when limit is 0), and with `through` none after the row it names.
+    QString batchSql(const std::optional<ListKey> &after, int limit,
+                     const std::optional<ListKey> &through = std::nullopt) const;
+    // Runs batchSql. Throws DbError.
+    QueryResult batch(Database &db, const std::optional<ListKey> &after, int limit,
+                      const std::optional<ListKey> &through = std::nullopt) const;
+
+private:
+    DeclarationList list_;
+    QString formulario_;
+    QString usuario_;
+    QString tipo_;
+};
 
 } // namespace qz

@@ -7,6 +7,8 @@
 #include "core/shell/helppages.h"
 #include "core/shell/versioninfo.h"
 #include "gui/declaration/frm731.h"
+#include "gui/management/frmcontabrir.h"
+#include "gui/management/frmcontabrirenv.h"
 #include "gui/shell/emblem.h"
 #include "gui/shell/frmacercade.h"
 #include "gui/shell/frmconsultas.h"
@@ -177,20 +179,28 @@ void MDIFrm::run(Command command)
         break;
     case Command::Modificar:
         state_.iModo = 1;
+        openRegisteredList(1);
+        break;
+    case Command::Eliminar:
+        openRegisteredList(3); // iModo stays as the last command left it
         break;
     case Command::Imprimir:
         state_.bImprimeEnviada = false;
         break;
     case Command::RegistrarOrden:
         state_.iModo = 1;
-        state_.bRegistraOrden = true;
+        state_.bRegistraOrden = true; // for the rest of the run
+        openSentList();
         break;
     case Command::EliminarEnviada:
         state_.iModo = 3;
+        openSentList();
         break;
     case Command::Recuperar:
         // True only while the sent-declarations dialog is open in recovery mode.
         state_.iModo = 1;
+        state_.bRecuperar = true;
+        openSentList();
         state_.bRecuperar = false;
         break;
     case Command::ImprimirEnviada:
@@ -214,7 +224,6 @@ void MDIFrm::run(Command command)
     case Command::Salir:
         salir();
         break;
-    case Command::Eliminar:
     case Command::None:
         break;
     }
@@ -235,6 +244,53 @@ void MDIFrm::nuevaDeclaracion()
     connect(&form, &Frm731::helpRequested, this, [this](int topic) { MostrarHelp(topic); });
     form.load();
     form.exec();
+}
+
+namespace {
+
+// Runs a management list dialog: built and loaded under the hourglass, shown modally unless
+// its list could not be read (the dialog has said so).
+template <typename Dialog, typename... Args> void runListDialog(MDIFrm *window, Args &&...args)
+{
+    std::optional<Dialog> dialog;
+    {
+        const WaitCursor wait;
+        dialog.emplace(std::forward<Args>(args)..., window);
+        QObject::connect(&*dialog, &ManagementListDialog::helpRequested, window,
+                         [window](int topic) { window->MostrarHelp(topic); });
+        if (!dialog->load()) {
+            return;
+        }
+    }
+    dialog->exec();
+}
+
+} // namespace
+
+void MDIFrm::openRegisteredList(int iOpcion)
+{
+    clearMessage();
+    runListDialog<FrmContAbrir>(this, managementContext(), iOpcion);
+}
+
+void MDIFrm::openSentList()
+{
+    clearMessage();
+    runListDialog<FrmContAbrirEnv>(this, managementContext());
+}
+
+ManagementContext MDIFrm::managementContext()
+{
+    return {state_.db,
+            messenger_,
+            state_.textUtility,
+            status_,
+            &state_.sPeriodoActual,
+            state_.sFormulario,
+            state_.sUsuario,
+            state_.iModo,
+            state_.bRegistraOrden,
+            state_.bRecuperar};
 }
 
 void MDIFrm::consultar(int iModo)

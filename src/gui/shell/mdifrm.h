@@ -2,14 +2,15 @@
 // BarradeEstadoZEB1, the fixed background picture, and one handler per command. Every
 // dialog it opens is a fresh modal child, so one command runs at a time.
 //
-// "&Nueva" opens the declaration window for a new declaration. Commands whose windows come
-// with later versions of the module (the management, print and recovery dialogs) set their
-// mode and flags and open nothing yet.
+// "&Nueva" opens the declaration window for a new declaration; "&Modificar" and "&Eliminar"
+// the registered-declarations list, the commands of the sent declarations their list (and from
+// it the recovery). The print commands set their flags and open nothing yet.
 #pragma once
 
 #include "core/data/messenger.h"
 #include "core/shell/mainmenu.h"
 #include "core/shell/runstate.h"
+#include "gui/management/managementcontext.h"
 #include "gui/shell/helpviewer.h"
 
 #include <QMainWindow>
@@ -71,6 +72,11 @@ private:
     void release();
     void consultar(int iModo);
     void nuevaDeclaracion();
+    // FrmContAbrir with iOpcion 1 (modify) or 3 (delete).
+    void openRegisteredList(int iOpcion);
+    // FrmContAbrirEnv in the mode and flags the command set.
+    void openSentList();
+    ManagementContext managementContext();
     void acercaDe();
     void verificarVersion();
     void showHelpViewer(const QUrl &page);

@@ -4,6 +4,7 @@
 #include "core/shell/helppages.h"
 #include "core/shell/mainmenu.h"
 #include "core/shell/versioninfo.h"
+#include "gui/management/frmcontabrir.h"
 #include "gui/shell/frmacercade.h"
 #include "gui/shell/frmconsultas.h"
 #include "gui/shell/helpviewer.h"
@@ -22,18 +23,43 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 namespace qz {
 namespace {
 
 using test::ScriptedMessenger;
+
+// Runs action on the list dialog a command opens modally (the command blocks in its exec());
+// gives up after five seconds, so a dialog that never opens cannot reach the next test.
+void whenListDialog(std::function<void(ManagementListDialog &)> action)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, action, tries] {
+        auto *d = qobject_cast<ManagementListDialog *>(QApplication::activeModalWidget());
+        if (d || ++*tries > 500) {
+            timer->stop();
+            timer->deleteLater();
+        }
+        if (d) {
+            action(*d);
+        }
+    });
+    timer->start();
+}
 
 QStringList captions(const QList<QAction *> &actions)
 {
@@ -384,8 +410,53 @@ TEST_F(MainWindowTest, PointerMovesClearTheMessage)
     EXPECT_TRUE(clearedBy(tb->widgetForAction(window_.toolbarAction(10))));
 }
 
+// Each management command opens its list dialog in the command's mode and flags (the register
+// flag stays for the rest of the run, the recovery flag only while its dialog is open), and F1
+// there opens that dialog's help page.
+TEST_F(MainWindowTest, ManagementCommandsOpenTheirDialogs)
+{
+    const struct {
+        Command command;
+        const char *caption;
+        const char *action;
+        int iModo;
+        bool recuperar;
+        int help;
+    } cases[] = {
+        {Command::Modificar, "Modificar Declaraciones", "&Modificar", 1, false, 1011},
+        {Command::RegistrarOrden, "Registrar número de orden", "&Registrar", 1, false, 1012},
+        {Command::EliminarEnviada, "Eliminar Declaraciones Enviadas", "&Eliminar", 3, false, 1012},
+        {Command::Eliminar, "Eliminar Declaraciones", "&Eliminar", 3, false, 1011}, // iModo kept
+        {Command::Recuperar, "Registrar número de orden", "Recuperar", 1, true, 1012},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.caption);
+        QString caption, action;
+        bool recuperar = false, opened = false;
+        whenListDialog([&](ManagementListDialog &d) {
+            opened = true;
+            caption = d.windowTitle();
+            action = d.button(0)->text();
+            recuperar = state_.bRecuperar;
+            QTest::keyClick(&d, Qt::Key_F1);
+            d.button(1)->click();
+        });
+        window_.run(c.command);
+        ASSERT_TRUE(opened);
+        EXPECT_EQ(caption, QString::fromUtf8(c.caption));
+        EXPECT_EQ(action, c.action);
+        EXPECT_EQ(recuperar, c.recuperar);
+        EXPECT_FALSE(state_.bRecuperar);
+        EXPECT_EQ(state_.iModo, c.iModo);
+        ASSERT_FALSE(opened_.empty());
+        EXPECT_EQ(opened_.back(), QUrl::fromLocalFile(helpTopicPath(state_.sSysPath, c.help)));
+    }
+    EXPECT_TRUE(state_.bRegistraOrden);
+}
+
 TEST_F(MainWindowTest, SalirClosesTheConnection)
 {
+    whenListDialog([](ManagementListDialog &d) { d.button(1)->click(); });
     window_.run(Command::RegistrarOrden);
     EXPECT_EQ(state_.iModo, 1);
     EXPECT_TRUE(state_.bRegistraOrden);

@@ -1,0 +1,93 @@
+// The registered-declarations dialog.
+#include "gui/management/frmcontabrir.h"
+
+#include "core/management/declarationdelete.h"
+#include "gui/declaration/frm731.h"
+#include "gui/widgets/windowroutines.h"
+
+namespace qz {
+
+FrmContAbrir::FrmContAbrir(const ManagementContext &context, int iOpcion, QWidget *mainWindow)
+    : ManagementListDialog(context,
+                           {"FrmContAbrir",
+                            DeclarationList::Registered,
+                            FrmContAbrirHeadings(),
+                            {},
+                            4530,
+                            7755,
+                            kHelpTopic},
+                           mainWindow),
+      iOpcion_(iOpcion)
+{
+    setTexts(FrmContAbrirTexts(iOpcion));
+}
+
+void FrmContAbrir::action(int index)
+{
+    if (index != 0) {
+        return;
+    }
+    if (iOpcion_ == 1) {
+        modificar();
+    } else if (iOpcion_ == 3) {
+        eliminar();
+    }
+}
+
+void FrmContAbrir::modificar()
+{
+    const ListRow *row = selectedValues();
+    if (!row) {
+        return;
+    }
+    const RegisteredOpening o = registeredOpening(*row);
+    whileDisabled([&] {
+        // A fresh declaration window each time: nothing of an earlier one is left over.
+        const std::unique_ptr<Frm731> form = newDeclarationForm();
+        form->openRegistered(o.ruc, o.razon, o.periodo);
+        form->load();
+        form->exec();
+    });
+    const WaitCursor wait;
+    refresh();
+}
+
+void FrmContAbrir::eliminar()
+{
+    const ListRow *selected = selectedValues();
+    if (!selected) {
+        return;
+    }
+    // A copy: the grid may read more rows while the question is open.
+    const ListRow row = *selected;
+    if (registeredDeleteQuestion(row.at(registeredcol::kNombre).toText())
+            .showOn(context().messenger) != MessageAnswer::Yes) {
+        return;
+    }
+    std::optional<DbError> failed;
+    {
+        const WaitCursor wait;
+        try {
+            deleteRegisteredRow(context().db, row, context().formulario);
+        } catch (const DbError &e) {
+            failed = e;
+        }
+        if (!failed) {
+            refresh();
+            return;
+        }
+    }
+    showError(*failed);
+}
+
+StatusFields FrmContAbrir::salirStatus(const ListRow *row) const
+{
+    return FrmContAbrirSalirStatus(row, context().formulario);
+}
+
+DialogMessage FrmContAbrir::loadErrorBox(const DbError &error) const
+{
+    return errorBox(error.number(), error.description());
+}
+
+} // namespace qz

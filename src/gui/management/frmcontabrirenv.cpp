@@ -1,0 +1,112 @@
+// The sent-declarations dialog.
+#include "gui/management/frmcontabrirenv.h"
+
+#include "core/management/declarationdelete.h"
+#include "gui/declaration/frm731.h"
+#include "gui/management/frmrecuperar.h"
+#include "gui/widgets/windowroutines.h"
+
+#include <QTableView>
+
+namespace qz {
+
+FrmContAbrirEnv::FrmContAbrirEnv(const ManagementContext &context, QWidget *mainWindow)
+    : ManagementListDialog(context,
+                           {"FrmContAbrirEnv",
+                            DeclarationList::Sent,
+                            FrmContAbrirEnvHeadings(),
+                            {{}, {}, {}, {}, {}, {QStringLiteral("dd/mm/yyyy")}},
+                            4530,
+                            9195,
+                            kHelpTopic},
+                           mainWindow)
+{
+    setTexts(FrmContAbrirEnvTexts(context.iModo, context.bRecuperar));
+    grid()->setColumnHidden(sentcol::kCorrel, true);
+}
+
+void FrmContAbrirEnv::action(int index)
+{
+    if (index == 2) {
+        showSent(); // "&Visualizar": shown only in recovery mode
+    } else if (context().bRecuperar) {
+        recuperar();
+    } else if (context().iModo == 1) {
+        showSent(); // the order number is registered from the declaration window
+    } else if (context().iModo == 3) {
+        eliminar();
+    }
+}
+
+void FrmContAbrirEnv::showSent()
+{
+    const ListRow *row = selectedValues();
+    if (!row) {
+        return;
+    }
+    const SentOpening o = sentOpening(*row);
+    whileDisabled([&] {
+        const std::unique_ptr<Frm731> form = newDeclarationForm();
+        form->openSent(o.ruc, o.razon, o.periodo, o.correl, o.numControl, o.numOrden);
+        form->load();
+        form->exec();
+    });
+    const WaitCursor wait;
+    refresh();
+}
+
+void FrmContAbrirEnv::recuperar()
+{
+    const ListRow *row = selectedValues();
+    if (!row) {
+        return;
+    }
+    const ListRow chosen = *row;
+    whileDisabled([&] {
+        FrmRecuperar dialog(context().db, context().messenger, context().textUtility,
+                            context().formulario, chosen, mainWindow());
+        connect(&dialog, &FrmRecuperar::helpRequested, this, &ManagementListDialog::helpRequested);
+        dialog.exec();
+    });
+    const WaitCursor wait;
+    refresh();
+}
+
+void FrmContAbrirEnv::eliminar()
+{
+    const ListRow *selected = selectedValues();
+    if (!selected) {
+        return;
+    }
+    // A copy: the grid may read more rows while the question is open.
+    const ListRow row = *selected;
+    if (sentDeleteQuestion().showOn(context().messenger) != MessageAnswer::Yes) {
+        return;
+    }
+    std::optional<DbError> failed;
+    {
+        const WaitCursor wait;
+        try {
+            deleteSentRow(context().db, row, context().formulario);
+        } catch (const DbError &e) {
+            failed = e;
+        }
+        if (!failed) {
+            refresh();
+            return;
+        }
+    }
+    showError(*failed);
+}
+
+StatusFields FrmContAbrirEnv::salirStatus(const ListRow *row) const
+{
+    return FrmContAbrirEnvSalirStatus(row, context().formulario);
+}
+
+DialogMessage FrmContAbrirEnv::loadErrorBox(const DbError &error) const
+{
+    return listLoadErrorBox(error);
+}
+
+} // namespace qz
