@@ -33,8 +33,6 @@ protected:
     void SetUp() override
     {
         test::ManagementTest::SetUp();
-        ruc_ = demoRuc(db_, "INVERSIONES D'ALESSANDRO S.A.C.");
-        other_ = demoRuc(db_, "COMERCIAL ANDINA S.A.");
         // The host's sending makes this history table; the recovery copies it when present.
         db_.execute("CREATE TABLE HF731PORCENTAJE (tip_doc_d INTEGER, doc_id_d TEXT, "
                     "periodo TEXT, formulario TEXT, correl TEXT, mto_det DOUBLE, "
@@ -183,7 +181,6 @@ protected:
         return db.scalar("PRAGMA integrity_check").toText().toStdString();
     }
 
-    QString ruc_, other_;
     std::mt19937 rng_{731};
 };
 

@@ -13,12 +13,6 @@ using test::demoRuc;
 
 class DeleteTest : public test::ManagementTest {
 protected:
-    void SetUp() override
-    {
-        test::ManagementTest::SetUp();
-        ruc_ = demoRuc(db_, "INVERSIONES D'ALESSANDRO S.A.C.");
-        other_ = demoRuc(db_, "COMERCIAL ANDINA S.A.");
-    }
     qint64 periodRows(const QString &table, const QString &ruc, const QString &periodo,
                       const QString &correl = {})
     {
@@ -26,7 +20,6 @@ protected:
                      " AND periodo=" + sqlQuoted(periodo) +
                      (correl.isEmpty() ? QString() : " AND correl=" + sqlQuoted(correl)));
     }
-    QString ruc_, other_;
 };
 
 TEST(DeleteStatements, TextAndQuoting)

@@ -14,7 +14,13 @@ namespace qz::test {
 
 class ManagementTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString(); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
+        // A taxpayer with a quote in its name, and another one to stay untouched.
+        ruc_ = demoRuc(db_, "INVERSIONES D'ALESSANDRO S.A.C.");
+        other_ = demoRuc(db_, "COMERCIAL ANDINA S.A.");
+    }
 
     qint64 count(const QString &sql) { return db_.scalar(sql).toInt(); }
     // Every row of the working and history tables, for "nothing changed".
@@ -78,6 +84,8 @@ protected:
     ModuleInstall inst_;
     Database &db_ = inst_.db();
     ScriptedMessenger messages_;
+    QString ruc_;
+    QString other_;
 };
 
 } // namespace qz::test

@@ -16,7 +16,6 @@ protected:
     void SetUp() override
     {
         test::ManagementTest::SetUp();
-        ruc_ = demoRuc(db_, "INVERSIONES D'ALESSANDRO S.A.C.");
         decl_ = {"0731", ruc_, "2009", "002"};
     }
     // The history copy of F731PORCENTAJE, as the host's sending makes it.
@@ -37,7 +36,6 @@ protected:
         return messages_.shown.empty() ? QString() : messages_.shown.back().text;
     }
 
-    QString ruc_;
     SentDeclaration decl_;
     TextUtility utility_;
 };

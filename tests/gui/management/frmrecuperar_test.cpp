@@ -17,11 +17,6 @@ using test::demoRuc;
 
 class FrmRecuperarTest : public test::ManagementUiTest {
 protected:
-    void SetUp() override
-    {
-        test::ManagementUiTest::SetUp();
-        ruc_ = demoRuc(db_, "INVERSIONES D'ALESSANDRO S.A.C.");
-    }
     // The dialog for the sent list's row of this sending, shown and active.
     std::unique_ptr<FrmRecuperar> open(const QString &ruc, const QString &correl)
     {
@@ -51,7 +46,6 @@ protected:
         e->setCursorPosition(0);
         QTest::keyClicks(e, digits);
     }
-    QString ruc_;
 };
 
 TEST_F(FrmRecuperarTest, FramesAndReadOnlyFields)

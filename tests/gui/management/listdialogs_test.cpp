@@ -24,12 +24,6 @@ using test::WhenModal;
 
 class ListDialogsTest : public test::ManagementUiTest {
 protected:
-    void SetUp() override
-    {
-        test::ManagementUiTest::SetUp();
-        ruc_ = demoRuc(db_, "INVERSIONES D'ALESSANDRO S.A.C.");
-        other_ = demoRuc(db_, "COMERCIAL ANDINA S.A.");
-    }
     static QStringList headings(const ManagementListDialog &d)
     {
         QStringList h;
@@ -60,7 +54,6 @@ protected:
         return count("SELECT count(*) FROM " + table + " WHERE doc_id_d=" + sqlQuoted(ruc) +
                      " AND periodo=" + sqlQuoted(periodo));
     }
-    QString ruc_, other_;
 };
 
 TEST_F(ListDialogsTest, TextsColumnsAndButtonsOfEachMode)
