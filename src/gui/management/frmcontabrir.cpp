@@ -54,30 +54,13 @@ void FrmContAbrir::modificar()
 
 void FrmContAbrir::eliminar()
 {
-    const ListRow *selected = selectedValues();
-    if (!selected) {
-        return;
-    }
-    // A copy: the grid may read more rows while the question is open.
-    const ListRow row = *selected;
-    if (registeredDeleteQuestion(row.at(registeredcol::kNombre).toText())
-            .showOn(context().messenger) != MessageAnswer::Yes) {
-        return;
-    }
-    std::optional<DbError> failed;
-    {
-        const WaitCursor wait;
-        try {
+    deleteSelected(
+        [](const ListRow &row) {
+            return registeredDeleteQuestion(row.at(registeredcol::kNombre).toText());
+        },
+        [this](const ListRow &row) {
             deleteRegisteredRow(context().db, row, context().formulario);
-        } catch (const DbError &e) {
-            failed = e;
-        }
-        if (!failed) {
-            refresh();
-            return;
-        }
-    }
-    showError(*failed);
+        });
 }
 
 StatusFields FrmContAbrir::salirStatus(const ListRow *row) const

@@ -74,29 +74,9 @@ void FrmContAbrirEnv::recuperar()
 
 void FrmContAbrirEnv::eliminar()
 {
-    const ListRow *selected = selectedValues();
-    if (!selected) {
-        return;
-    }
-    // A copy: the grid may read more rows while the question is open.
-    const ListRow row = *selected;
-    if (sentDeleteQuestion().showOn(context().messenger) != MessageAnswer::Yes) {
-        return;
-    }
-    std::optional<DbError> failed;
-    {
-        const WaitCursor wait;
-        try {
-            deleteSentRow(context().db, row, context().formulario);
-        } catch (const DbError &e) {
-            failed = e;
-        }
-        if (!failed) {
-            refresh();
-            return;
-        }
-    }
-    showError(*failed);
+    deleteSelected(
+        [](const ListRow &) { return sentDeleteQuestion(); },
+        [this](const ListRow &row) { deleteSentRow(context().db, row, context().formulario); });
 }
 
 StatusFields FrmContAbrirEnv::salirStatus(const ListRow *row) const

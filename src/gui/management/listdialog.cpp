@@ -246,4 +246,33 @@ void ManagementListDialog::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
+void ManagementListDialog::deleteSelected(
+    const std::function<DialogMessage(const ListRow &)> &question,
+    const std::function<void(const ListRow &)> &remove)
+{
+    const ListRow *selected = selectedValues();
+    if (!selected) {
+        return;
+    }
+    // A copy: the grid may read more rows while the question is open.
+    const ListRow row = *selected;
+    if (question(row).showOn(context().messenger) != MessageAnswer::Yes) {
+        return;
+    }
+    std::optional<DbError> failed;
+    {
+        const WaitCursor wait;
+        try {
+            remove(row);
+        } catch (const DbError &e) {
+            failed = e;
+        }
+        if (!failed) {
+            refresh();
+            return;
+        }
+    }
+    showError(*failed);
+}
+
 } // namespace qz

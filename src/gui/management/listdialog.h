@@ -86,6 +86,10 @@ protected:
     std::unique_ptr<Frm731> newDeclarationForm();
     // The standard error box of an action.
     void showError(const DbError &error);
+    // "&Eliminar" on the selected row: its question, then remove(row) with the hourglass, then
+    // the list read again; a failure shows the error and leaves the dialog as it was.
+    void deleteSelected(const std::function<DialogMessage(const ListRow &)> &question,
+                        const std::function<void(const ListRow &)> &remove);
 
     void reject() override;
     void closeEvent(QCloseEvent *event) override;
