@@ -7,6 +7,7 @@
 #include "gui/declaration/frm731.h"
 #include "gui/widgets/boxedit.h"
 #include "gui/widgets/statusbar.h"
+#include "support/modelfixture.h"
 #include "support/modelsupport.h"
 #include "support/moduleinstall.h"
 #include "support/scriptedmessenger.h"
@@ -25,10 +26,8 @@
 
 namespace qz::test {
 
-class DeclarationWindowTest : public ::testing::Test {
+class DeclarationWindowTest : public ModelTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString(); }
-
     // The window of a command mode, not loaded yet.
     std::unique_ptr<Frm731> open(int iModo, bool registraOrden = false)
     {
@@ -96,10 +95,6 @@ protected:
     }
 
     bool answerRectifica_ = true; // newDeclaration answers "No" to the rectification
-    PinnedClock clock_{QDateTime(QDate(2026, 6, 1), QTime(10, 0))};
-    ModuleInstall inst_;
-    Database &db_ = inst_.db();
-    ScriptedMessenger messages_;
     BarradeEstadoZEB bar_;
     QString periodo_;
 };

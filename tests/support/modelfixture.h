@@ -5,6 +5,7 @@
 
 #include "core/data/clock.h"
 #include "core/declaration/declarationmodel.h"
+#include "support/modelsupport.h"
 #include "support/moduleinstall.h"
 #include "support/scriptedmessenger.h"
 
@@ -33,6 +34,27 @@ protected:
         auto m = std::make_unique<DeclarationModel>(db_, messages_);
         m->setRun({1, QString(), false, QString(), QString()});
         m->open({ruc, razon, periodo, QString()});
+        return m;
+    }
+
+    // A whole consistent declaration of 2009 typed on a new model for the taxpayer at index
+    // in the list (the first one by default).
+    std::unique_ptr<DeclarationModel> typedDeclaration(int index = 0)
+    {
+        auto m = newModel();
+        m->chooseTaxpayer(index);
+        m->setField(Field::Periodo, "2009");
+        m->setField(Field::Telefono, "4455667");
+        for (Answer a : {Answer::Rectifica, Answer::Liquid, Answer::Reorg, Answer::Coop}) {
+            m->chooseAnswer(a, 0);
+        }
+        m->setText(101, "2,500,000"); // as the box shows it after the user leaves it
+        m->setText(160, "1");
+        m->setText(180, "6,000");
+        m->setPaymentType("E");
+        EXPECT_TRUE(chooseRepresentativeTypeCode(*m, "01"));
+        m->setText(226, "12345678");
+        m->setField(Field::ApellidoRepresentante, "DIAZ");
         return m;
     }
 

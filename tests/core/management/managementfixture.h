@@ -2,21 +2,19 @@
 // messages, and writers of registered and sent declaration rows for the management tests.
 #pragma once
 
-#include "core/data/clock.h"
 #include "core/data/sqltext.h"
-#include "support/moduleinstall.h"
-#include "support/scriptedmessenger.h"
+#include "support/modelfixture.h"
 #include "support/storeddeclaration.h"
 
 #include <gtest/gtest.h>
 
 namespace qz::test {
 
-class ManagementTest : public ::testing::Test {
+class ManagementTest : public ModelTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
+        ModelTest::SetUp();
         // A taxpayer with a quote in its name, and another one to stay untouched.
         ruc_ = demoRuc(db_, "INVERSIONES D'ALESSANDRO S.A.C.");
         other_ = demoRuc(db_, "COMERCIAL ANDINA S.A.");
@@ -80,10 +78,6 @@ protected:
                     ", 6, '20100079705', '2', 'EMPRESA H', " + sqlQuoted(amount) + ", '000000')");
     }
 
-    PinnedClock clock_{QDateTime(QDate(2026, 6, 1), QTime(10, 0))};
-    ModuleInstall inst_;
-    Database &db_ = inst_.db();
-    ScriptedMessenger messages_;
     QString ruc_;
     QString other_;
 };

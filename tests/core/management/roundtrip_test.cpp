@@ -37,8 +37,7 @@ protected:
     // A whole consistent declaration of the named taxpayer typed on a new model.
     std::unique_ptr<DeclarationModel> typed(const QString &nombre)
     {
-        auto m = newModel();
-        const QStringList entries = m->taxpayerEntries();
+        const QStringList entries = newModel()->taxpayerEntries();
         int index = -1;
         for (int i = 0; i < entries.size(); ++i) {
             if (entries[i].endsWith(nombre)) {
@@ -46,21 +45,7 @@ protected:
             }
         }
         EXPECT_GE(index, 0) << nombre.toStdString();
-        m->chooseTaxpayer(index);
-        m->setField(Field::Periodo, "2009");
-        m->setField(Field::Telefono, "4455667");
-        m->chooseAnswer(Answer::Rectifica, 0);
-        m->chooseAnswer(Answer::Liquid, 0);
-        m->chooseAnswer(Answer::Reorg, 0);
-        m->chooseAnswer(Answer::Coop, 0);
-        m->setText(101, "2,500,000");
-        m->setText(160, "1");
-        m->setText(180, "6,000");
-        m->setPaymentType("E");
-        EXPECT_TRUE(test::chooseRepresentativeTypeCode(*m, "01"));
-        m->setText(226, "12345678");
-        m->setField(Field::ApellidoRepresentante, "DIAZ");
-        return m;
+        return typedDeclaration(index);
     }
 
     // The host's sending of the saved declaration: every working row copied into its history

@@ -21,26 +21,7 @@ using test::ScriptedMessenger;
 
 class SaveTest : public test::ModelTest {
 protected:
-    // A whole consistent declaration typed on a new model.
-    std::unique_ptr<DeclarationModel> typed()
-    {
-        auto m = newModel();
-        m->chooseTaxpayer(0);
-        m->setField(Field::Periodo, "2009");
-        m->setField(Field::Telefono, "4455667");
-        m->chooseAnswer(Answer::Rectifica, 0);
-        m->chooseAnswer(Answer::Liquid, 0);
-        m->chooseAnswer(Answer::Reorg, 0);
-        m->chooseAnswer(Answer::Coop, 0);
-        m->setText(101, "2,500,000"); // as the box shows it after the user leaves it
-        m->setText(160, "1");
-        m->setText(180, "6,000");
-        m->setPaymentType("E");
-        EXPECT_TRUE(test::chooseRepresentativeTypeCode(*m, "01"));
-        m->setText(226, "12345678");
-        m->setField(Field::ApellidoRepresentante, "DIAZ");
-        return m;
-    }
+    std::unique_ptr<DeclarationModel> typed() { return typedDeclaration(); }
     // The declaration opened again as "&Modificar" opens it.
     std::unique_ptr<DeclarationModel> reopened(const QString &ruc)
     {
