@@ -12,11 +12,10 @@
 #include "gui/shell/mdifrm.h"
 #include "gui/widgets/boxedit.h"
 #include "gui/widgets/statusbar.h"
-#include "support/qtwarnings.h"
 #include "support/scriptedmessenger.h"
 #include "support/tempinstall.h"
 #include "support/windowowner.h"
-#include "support/xvfbserver.h"
+#include "support/xvfbmain.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -28,6 +27,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -105,18 +106,10 @@ TEST(DeclarationOnX11, NewDeclarationTypedAndComputed)
 
 int main(int argc, char **argv)
 {
-    // The server first: the application connects to it when it starts.
-    qz::test::XvfbServer server;
-    if (!server.isRunning()) {
-        fprintf(stderr, "no X server: %s\n", qPrintable(server.errorString()));
-        return 1;
-    }
-    gServer = &server;
-    qputenv("DISPLAY", server.display());
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    qz::test::WindowOwner host(server, "Velquira", false);
-    testing::InitGoogleTest(&argc, argv);
-    qz::test::failOnQtWarnings();
-    return RUN_ALL_TESTS();
+    std::unique_ptr<qz::test::WindowOwner> host;
+    return qz::test::runTestsOnXvfb(
+        argc, argv, [](qz::test::XvfbServer &server) { gServer = &server; },
+        [&host](qz::test::XvfbServer &server) {
+            host = std::make_unique<qz::test::WindowOwner>(server, "Velquira", false);
+        });
 }

@@ -5,17 +5,14 @@
 #include "gui/management/managementuifixture.h"
 #include "gui/shell/mdifrm.h"
 #include "gui/widgets/boxedit.h"
-#include "support/qtwarnings.h"
 #include "support/storeddeclaration.h"
-#include "support/xvfbserver.h"
+#include "support/xvfbmain.h"
 
 #include <QAction>
 #include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
 
 namespace qz {
 namespace {
@@ -80,16 +77,5 @@ TEST_F(ManagementOnX11, ModificarOpensAndEliminarRemovesThroughTheMenus)
 
 int main(int argc, char **argv)
 {
-    // The server first: the application connects to it when it starts.
-    qz::test::XvfbServer server;
-    if (!server.isRunning()) {
-        std::fprintf(stderr, "no X server: %s\n", qPrintable(server.errorString()));
-        return 1;
-    }
-    qputenv("DISPLAY", server.display());
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    qz::test::failOnQtWarnings();
-    return RUN_ALL_TESTS();
+    return qz::test::runTestsOnXvfb(argc, argv);
 }

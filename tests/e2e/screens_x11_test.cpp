@@ -18,9 +18,8 @@
 #include "gui/widgets/statusbar.h"
 #include "support/clipping.h"
 #include "support/moduleinstall.h"
-#include "support/qtwarnings.h"
 #include "support/scriptedmessenger.h"
-#include "support/xvfbserver.h"
+#include "support/xvfbmain.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -34,8 +33,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
 
 namespace qz {
 namespace {
@@ -175,19 +172,9 @@ TEST_F(ScreensTest, AssistantsCompaniesAndTheList)
 
 int main(int argc, char **argv)
 {
-    // The server first: the application connects to it when it starts.
-    qz::test::XvfbServer server;
-    if (!server.isRunning()) {
-        std::fprintf(stderr, "no X server: %s\n", qPrintable(server.errorString()));
-        return 1;
-    }
-    qputenv("DISPLAY", server.display());
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    qputenv("QT_FONT_DPI", "96");
-    qz::gScreensDir =
-        QDir(qEnvironmentVariable("QZ_SCREENS_DIR", QStringLiteral("screens"))).absolutePath();
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    qz::test::failOnQtWarnings();
-    return RUN_ALL_TESTS();
+    return qz::test::runTestsOnXvfb(argc, argv, [](qz::test::XvfbServer &) {
+        qputenv("QT_FONT_DPI", "96");
+        qz::gScreensDir =
+            QDir(qEnvironmentVariable("QZ_SCREENS_DIR", QStringLiteral("screens"))).absolutePath();
+    });
 }

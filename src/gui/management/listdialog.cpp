@@ -35,12 +35,7 @@ ManagementListDialog::ManagementListDialog(const ManagementContext &context, con
                                                                     context_.formulario,
                                                                     context_.usuario),
                                       layout.headings, layout.formats, this);
-    grid_ = new QTableView(this);
-    grid_->setObjectName(QStringLiteral("grdDeclaraciones"));
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->verticalHeader()->hide();
+    grid_ = listGrid(QStringLiteral("grdDeclaraciones"), this);
     grid_->setModel(model_);
     grid_->horizontalHeader()->setSectionResizeMode(registeredcol::kNombre, QHeaderView::Stretch);
     connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

@@ -20,12 +20,7 @@ FrmConsultas::FrmConsultas(Database &db, int iModo, Messenger &messenger, QWidge
 {
     setObjectName(QStringLiteral("FrmConsultas"));
     setModal(true);
-    grid_ = new QTableView(this);
-    grid_->setObjectName(QStringLiteral("grdConsulta"));
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->verticalHeader()->hide();
+    grid_ = listGrid(QStringLiteral("grdConsulta"), this);
     grid_->horizontalHeader()->setStretchLastSection(true);
     model_ = new ResultTableModel(this);
     grid_->setModel(model_);

@@ -10,9 +10,11 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableView>
 #include <QWidget>
 
 namespace qz {
@@ -243,6 +245,17 @@ QPushButton *commandButton(const QString &caption, const QString &objectName, QW
     button->setAutoDefault(false);
     button->installEventFilter(new EnterPresses(button));
     return button;
+}
+
+QTableView *listGrid(const QString &objectName, QWidget *parent)
+{
+    auto *grid = new QTableView(parent);
+    grid->setObjectName(objectName);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->verticalHeader()->hide();
+    return grid;
 }
 
 QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons)

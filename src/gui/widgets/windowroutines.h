@@ -12,6 +12,7 @@
 class QComboBox;
 class QHBoxLayout;
 class QPushButton;
+class QTableView;
 class QWidget;
 
 namespace qz {
@@ -63,6 +64,9 @@ void publishStatus(BarradeEstadoZEB &bar, const QString &ruc, const QString &nam
 // A command button of a window: its caption and object name, never a default button (Enter
 // belongs to the fields).
 QPushButton *commandButton(const QString &caption, const QString &objectName, QWidget *parent);
+// A list grid: rows chosen whole and one at a time, never edited, no row heading.
+QTableView *listGrid(const QString &objectName, QWidget *parent);
+
 // The command buttons in a row, on its right.
 QHBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons);
 
