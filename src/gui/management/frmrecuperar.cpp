@@ -16,7 +16,7 @@ namespace qz {
 
 FrmRecuperar::FrmRecuperar(Database &db, Messenger &messenger, const TextUtility &utility,
                            QString formulario, ListRow row, QWidget *mainWindow)
-    : QDialog(mainWindow), db_(db), messenger_(messenger), utility_(utility),
+    : HelpDialog(kHelpTopic, mainWindow), db_(db), messenger_(messenger), utility_(utility),
       formulario_(std::move(formulario)), row_(std::move(row))
 {
     setObjectName(QStringLiteral("FrmRecuperar"));
@@ -82,15 +82,6 @@ bool FrmRecuperar::CmdRecuperar_Click()
     SentDeclaration target = recoveryTarget(row_, formulario_);
     target.ruc = field(Field::Ruc)->text().trimmed();
     return RecuperarDeclaracion(db_, messenger_, utility_, target);
-}
-
-void FrmRecuperar::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_F1) {
-        emit helpRequested(kHelpTopic);
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace qz

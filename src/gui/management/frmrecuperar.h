@@ -10,7 +10,7 @@
 #include "core/data/messenger.h"
 #include "core/management/declarationlists.h"
 
-#include <QDialog>
+#include "gui/widgets/helpdialog.h"
 
 #include <map>
 
@@ -19,7 +19,7 @@ class QPushButton;
 
 namespace qz {
 
-class FrmRecuperar final : public QDialog {
+class FrmRecuperar final : public HelpDialog {
     Q_OBJECT
 public:
     enum class Field { Ruc, Razon, NroOrden, FechaEnvio, PeriodoOrigen };
@@ -37,12 +37,6 @@ public:
 
     // "&Recuperar": true when the declaration was recovered (its outcome has been shown).
     bool CmdRecuperar_Click();
-
-signals:
-    void helpRequested(int topic);
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void checkPeriodoDestino();

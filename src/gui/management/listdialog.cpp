@@ -21,8 +21,8 @@ namespace qz {
 
 ManagementListDialog::ManagementListDialog(const ManagementContext &context, const Layout &layout,
                                            QWidget *mainWindow)
-    : QDialog(mainWindow), context_(context), mainWindow_(mainWindow), height_(layout.height),
-      width_(layout.width), helpTopic_(layout.helpTopic)
+    : HelpDialog(layout.helpTopic, mainWindow), context_(context), mainWindow_(mainWindow),
+      height_(layout.height), width_(layout.width)
 {
     setObjectName(QString::fromLatin1(layout.objectName));
     setModal(true);
@@ -230,15 +230,6 @@ void ManagementListDialog::closeEvent(QCloseEvent *event)
     }
     event->ignore();
     salir();
-}
-
-void ManagementListDialog::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_F1) {
-        emit helpRequested(helpTopic_);
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void ManagementListDialog::deleteSelected(

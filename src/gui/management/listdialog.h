@@ -9,7 +9,7 @@
 #include "core/shell/columnformat.h"
 #include "gui/management/managementcontext.h"
 
-#include <QDialog>
+#include "gui/widgets/helpdialog.h"
 
 #include <functional>
 #include <memory>
@@ -25,7 +25,7 @@ namespace qz {
 class DeclarationListModel;
 class Frm731;
 
-class ManagementListDialog : public QDialog {
+class ManagementListDialog : public HelpDialog {
     Q_OBJECT
 public:
     // How many times a list that cannot be read is tried (a box each time) before the dialog
@@ -36,7 +36,6 @@ public:
     QTableView *grid() const { return grid_; }
     DeclarationListModel *model() const { return model_; }
     QPushButton *button(int index) const;
-    int helpTopic() const { return helpTopic_; }
     // The selected row of the grid; -1 without one.
     int selectedRow() const;
 
@@ -46,9 +45,6 @@ public:
 
     // The buttons of the array, as a click runs them (index 0, 1 or 2).
     void CmdAccion_Click(int index);
-
-signals:
-    void helpRequested(int topic);
 
 protected:
     struct Layout {
@@ -93,7 +89,6 @@ protected:
 
     void reject() override;
     void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     bool readList(const std::optional<ListKey> &keep, int keepRow);
@@ -109,7 +104,6 @@ private:
     QPushButton *buttons_[3] = {};
     double height_ = 0;
     double width_ = 0;
-    int helpTopic_ = 0;
     bool closing_ = false;
 };
 

@@ -16,7 +16,7 @@
 namespace qz {
 
 FrmConsultas::FrmConsultas(Database &db, int iModo, Messenger &messenger, QWidget *mainWindow)
-    : QDialog(mainWindow)
+    : HelpDialog(kHelpTopic, mainWindow)
 {
     setObjectName(QStringLiteral("FrmConsultas"));
     setModal(true);
@@ -66,15 +66,6 @@ void FrmConsultas::showEvent(QShowEvent *event)
     if (grid_->isEnabled()) {
         grid_->setFocus();
     }
-}
-
-void FrmConsultas::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_F1) {
-        emit helpRequested(kHelpTopic);
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace qz

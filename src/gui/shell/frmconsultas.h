@@ -5,7 +5,7 @@
 #include "core/data/database.h"
 #include "core/data/messenger.h"
 
-#include <QDialog>
+#include "gui/widgets/helpdialog.h"
 
 class QPushButton;
 class QTableView;
@@ -14,7 +14,7 @@ namespace qz {
 
 class ResultTableModel;
 
-class FrmConsultas final : public QDialog {
+class FrmConsultas final : public HelpDialog {
     Q_OBJECT
 public:
     // Loads the list of the mode at once; a database error is shown (title "Error": number,
@@ -27,12 +27,8 @@ public:
     // The window's help topic.
     static constexpr int kHelpTopic = 1008;
 
-signals:
-    void helpRequested(int topic);
-
 protected:
     void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void load(Database &db, int iModo, Messenger &messenger);
