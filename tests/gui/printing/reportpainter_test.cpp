@@ -3,6 +3,7 @@
 #include "gui/printing/reportpainter.h"
 #include "gui/printing/reportprint.h"
 
+#include "support/pdfprinter.h"
 #include "support/pdftext.h"
 #include "support/qtwarnings.h"
 
@@ -132,10 +133,8 @@ TEST(PrintReport, PagesIntoPdf)
 
     const QString all = dir.filePath("all.pdf");
     {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(all);
-        const qz::PrintResult r = qz::printReport(file, printer);
+        const auto printer = qz::test::pdfPrinter(all);
+        const qz::PrintResult r = qz::printReport(file, *printer);
         ASSERT_TRUE(r.ok()) << r.description.toStdString();
         EXPECT_EQ(r.pages, 3);
     }
@@ -147,10 +146,8 @@ TEST(PrintReport, PagesIntoPdf)
 
     const QString second = dir.filePath("second.pdf");
     {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(second);
-        const qz::PrintResult r = qz::printReport(file, printer, qz::PageRange{2, 2});
+        const auto printer = qz::test::pdfPrinter(second);
+        const qz::PrintResult r = qz::printReport(file, *printer, qz::PageRange{2, 2});
         ASSERT_TRUE(r.ok());
         EXPECT_EQ(r.pages, 1);
     }
@@ -163,12 +160,10 @@ TEST(PrintReport, PagesIntoPdf)
 TEST(PrintReport, PdfThatCannotBeCreated)
 {
     QTemporaryDir dir;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath("no/such/folder/x.pdf"));
+    const auto printer = qz::test::pdfPrinter(dir.filePath("no/such/folder/x.pdf"));
     const qz::test::ExpectedQtWarning painterRefused(QStringLiteral("QPainter::begin"));
     const qz::PrintResult r =
-        qz::printReport(qz::parseReportLines({"pPos|1|1|a|True|8|0|"}), printer);
+        qz::printReport(qz::parseReportLines({"pPos|1|1|a|True|8|0|"}), *printer);
     EXPECT_FALSE(r.ok());
     EXPECT_EQ(r.errorNumber, qz::printerr::kPathFileAccess);
     EXPECT_EQ(r.pages, 0);

@@ -1,6 +1,7 @@
 // The tagged text printer's printer mode: a tagged file printed into PDF, read back.
 #include "gui/printing/taggedprint.h"
 
+#include "support/pdfprinter.h"
 #include "support/pdftext.h"
 
 #include <QFile>
@@ -30,10 +31,8 @@ TEST(TaggedText, PrinterModeIntoPdf)
     }
     writeBytes(in, text);
     const QString pdf = dir.filePath("resumen.pdf");
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    const qz::PrintResult r = qz::printTaggedFile(in, printer);
+    const auto printer = qz::test::pdfPrinter(pdf);
+    const qz::PrintResult r = qz::printTaggedFile(in, *printer);
     ASSERT_TRUE(r.ok()) << r.description.toStdString();
 
     const int pages = qz::test::pdfPageCount(pdf);
@@ -54,10 +53,8 @@ TEST(TaggedText, PrinterModeWithNothingToPrint)
     QTemporaryDir dir;
     const QString in = dir.filePath("vacio.PRN");
     writeBytes(in, "<!bold!>\r\n<!np!>\r\n");
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath("vacio.pdf"));
-    const qz::PrintResult r = qz::printTaggedFile(in, printer);
+    const auto printer = qz::test::pdfPrinter(dir.filePath("vacio.pdf"));
+    const qz::PrintResult r = qz::printTaggedFile(in, *printer);
     EXPECT_EQ(r.errorNumber, qz::printerr::kNothingToPrint);
     EXPECT_FALSE(QFile::exists(dir.filePath("vacio.pdf")));
 }
