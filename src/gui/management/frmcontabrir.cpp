@@ -41,15 +41,7 @@ void FrmContAbrir::modificar()
         return;
     }
     const RegisteredOpening o = registeredOpening(*row);
-    whileDisabled([&] {
-        // A fresh declaration window each time: nothing of an earlier one is left over.
-        const std::unique_ptr<Frm731> form = newDeclarationForm();
-        form->openRegistered(o.ruc, o.razon, o.periodo);
-        form->load();
-        form->exec();
-    });
-    const WaitCursor wait;
-    refresh();
+    showDeclaration([&o](Frm731 &form) { form.openRegistered(o.ruc, o.razon, o.periodo); });
 }
 
 void FrmContAbrir::eliminar()

@@ -45,14 +45,9 @@ void FrmContAbrirEnv::showSent()
         return;
     }
     const SentOpening o = sentOpening(*row);
-    whileDisabled([&] {
-        const std::unique_ptr<Frm731> form = newDeclarationForm();
-        form->openSent(o.ruc, o.razon, o.periodo, o.correl, o.numControl, o.numOrden);
-        form->load();
-        form->exec();
+    showDeclaration([&o](Frm731 &form) {
+        form.openSent(o.ruc, o.razon, o.periodo, o.correl, o.numControl, o.numOrden);
     });
-    const WaitCursor wait;
-    refresh();
 }
 
 void FrmContAbrirEnv::recuperar()

@@ -232,6 +232,19 @@ void ManagementListDialog::closeEvent(QCloseEvent *event)
     salir();
 }
 
+void ManagementListDialog::showDeclaration(const std::function<void(Frm731 &)> &open)
+{
+    whileDisabled([&] {
+        // A fresh declaration window each time: nothing of an earlier one is left over.
+        const std::unique_ptr<Frm731> form = newDeclarationForm();
+        open(*form);
+        form->load();
+        form->exec();
+    });
+    const WaitCursor wait;
+    refresh();
+}
+
 void ManagementListDialog::deleteSelected(
     const std::function<DialogMessage(const ListRow &)> &question,
     const std::function<void(const ListRow &)> &remove)

@@ -80,6 +80,9 @@ protected:
     void whileDisabled(const std::function<void()> &open);
     // A fresh declaration window on the main window, its help requests passed on.
     std::unique_ptr<Frm731> newDeclarationForm();
+    // A fresh declaration window, set up by open, shown modally while this dialog is disabled;
+    // the list is read again afterwards.
+    void showDeclaration(const std::function<void(Frm731 &)> &open);
     // The standard error box of an action.
     void showError(const DbError &error);
     // "&Eliminar" on the selected row: its question, then remove(row) with the hourglass, then
