@@ -6,6 +6,7 @@
 #include "core/declchk/sendchecker.h"
 #include "core/platform/singleinstance.h"
 #include "support/moduleinstall.h"
+#include "support/programfixture.h"
 #include "support/scriptedmessenger.h"
 #include "support/storeddeclaration.h"
 
@@ -32,7 +33,7 @@ struct Case {
     QStringList expected;   // listing lines after the title, without their numbers
 };
 
-class DeclchkTest : public ::testing::Test {
+class DeclchkTest : public qz::test::ProgramTest {
 protected:
     void SetUp() override
     {
@@ -71,12 +72,6 @@ protected:
         EXPECT_TRUE(qz::readHostLines(path, &l)) << path.toStdString();
         return l;
     }
-
-    qz::PinnedClock clock_{QDateTime(QDate(2026, 3, 4), QTime(9, 8, 7))};
-    qz::test::ModuleInstall inst_;
-    qz::Database &db_ = inst_.db();
-    QString ruc_;
-    ScriptedMessenger messages_;
 };
 
 QString company(const char *m)

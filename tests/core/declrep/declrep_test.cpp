@@ -4,6 +4,7 @@
 #include "core/declrep/reportprogram.h"
 #include "core/declrep/summaryreport.h"
 #include "support/moduleinstall.h"
+#include "support/programfixture.h"
 #include "support/scriptedmessenger.h"
 #include "support/storeddeclaration.h"
 
@@ -18,7 +19,7 @@ namespace {
 using qz::ReportOutcome;
 using qz::test::ScriptedMessenger;
 
-class DeclrepTest : public ::testing::Test {
+class DeclrepTest : public qz::test::ProgramTest {
 protected:
     void SetUp() override
     {
@@ -47,12 +48,6 @@ protected:
         }
         return t;
     }
-
-    qz::PinnedClock clock_{QDateTime(QDate(2026, 3, 4), QTime(9, 8, 7))};
-    qz::test::ModuleInstall inst_;
-    qz::Database &db_ = inst_.db();
-    QString ruc_;
-    ScriptedMessenger messages_;
 };
 
 TEST_F(DeclrepTest, WritesEveryFileOfAChequeDeclaration)
