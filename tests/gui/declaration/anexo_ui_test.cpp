@@ -18,32 +18,15 @@
 
 #include <gtest/gtest.h>
 
+#include "support/whenmodal.h"
+
 #include <functional>
 #include <memory>
 
 namespace qz {
 namespace {
 
-// Runs action on the assistant once it is the active modal window (the entry functions block
-// in exec()); gives up after five seconds, so a window that never opens cannot reach the next
-// test.
-template <typename Window> void whenModal(std::function<void(Window &)> action)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, action, tries] {
-        auto *w = qobject_cast<Window *>(QApplication::activeModalWidget());
-        if (w || ++*tries > 500) {
-            timer->stop();
-            timer->deleteLater();
-        }
-        if (w) {
-            action(*w);
-        }
-    });
-    timer->start();
-}
+using test::whenModal;
 
 void typeInto(QLineEdit *edit, const QString &keys)
 {

@@ -14,6 +14,7 @@
 #include "gui/widgets/statusbar.h"
 #include "support/scriptedmessenger.h"
 #include "support/tempinstall.h"
+#include "support/whenmodal.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -41,24 +42,10 @@ namespace {
 
 using test::ScriptedMessenger;
 
-// Runs action on the list dialog a command opens modally (the command blocks in its exec());
-// gives up after five seconds, so a dialog that never opens cannot reach the next test.
+// Runs action on the list dialog a command opens modally.
 void whenListDialog(std::function<void(ManagementListDialog &)> action)
 {
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, action, tries] {
-        auto *d = qobject_cast<ManagementListDialog *>(QApplication::activeModalWidget());
-        if (d || ++*tries > 500) {
-            timer->stop();
-            timer->deleteLater();
-        }
-        if (d) {
-            action(*d);
-        }
-    });
-    timer->start();
+    test::whenModal<ManagementListDialog>(std::move(action));
 }
 
 QStringList captions(const QList<QAction *> &actions)
