@@ -11,6 +11,7 @@
 #include "gui/management/frmcontabrir.h"
 #include "gui/management/frmcontabrirenv.h"
 #include "support/scriptedmessenger.h"
+#include "support/storeddeclaration.h"
 #include "support/tempinstall.h"
 
 #include <benchmark/benchmark.h>
@@ -57,10 +58,7 @@ struct Installation {
     void fill()
     {
         qz::Transaction t(db);
-        const QString numbers =
-            QStringLiteral(
-                "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < %1) ")
-                .arg(kDeclarations - 1);
+        const QString numbers = qz::test::numberedRows(kDeclarations);
         db.execute(numbers + "INSERT INTO CONT (Tip_doc_d, Doc_id_d, Tipo_ingreso, Nombre, "
                              "Usuario) SELECT 6, printf('30%09d', i), 2, 'EMPRESA NUMERO ' || i, "
                              "CASE WHEN i % 2 = 0 THEN 'USUARIO1' ELSE 'OTRO' END FROM n");

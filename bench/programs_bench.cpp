@@ -26,10 +26,7 @@ constexpr int kDeclarations = 100'000;
 void fill(qz::Database &db)
 {
     qz::Transaction tx(db);
-    const QString numbers =
-        QStringLiteral(
-            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < %1) ")
-            .arg(kDeclarations - 1);
+    const QString numbers = qz::test::numberedRows(kDeclarations);
     db.execute(numbers + "INSERT INTO CAB (tip_doc_d, doc_id_d, periodo, formulario, semana, "
                          "efectivo, estado, rectifica) SELECT 6, printf('20%09d', i), '2005', "
                          "'0731', 0, '1', 0, '0' FROM n");

@@ -55,4 +55,11 @@ void StoredDeclaration::company(const QString &numDoc, const QString &tipEmpresa
                 "', '0', '', '0', '0', '0', " + sqlQuoted(mtoImpPag) + ", '000000')");
 }
 
+QString numberedRows(int count)
+{
+    return QStringLiteral(
+               "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < %1) ")
+        .arg(count - 1);
+}
+
 } // namespace qz::test

@@ -17,6 +17,10 @@ QString demoRuc(Database &db, const QString &nombre);
 QString argumentString(const QString &ruc, const QString &periodo, const QString &codigo = "A",
                        const QString &numero = "00000123");
 
+// The head of a statement that makes count rows at once: "WITH RECURSIVE n(i) AS (…) " with i
+// from 0 to count - 1, for the benchmarks' large databases.
+QString numberedRows(int count);
+
 class StoredDeclaration final {
 public:
     StoredDeclaration(Database &db, QString ruc, QString periodo)

@@ -59,7 +59,16 @@ private:
     int argc_ = 1;
     char name_[10] = "test_host";
     char *argv_[2] = {name_, nullptr};
+
     QCoreApplication app_;
+};
+
+// A core application, a folder for the module's program and one for SysPath.
+struct ModuleDirs {
+    bool valid() const { return program.isValid() && sys.isValid(); }
+    CoreApp app;
+    QTemporaryDir program;
+    QTemporaryDir sys;
 };
 
 // Processes events until done() or 10 s have passed; returns done().
@@ -164,10 +173,10 @@ TEST(HostSession, SetHostUserReportsAFileItCannotWrite)
 
 TEST(HostSession, StartsDeclmodWithoutArgumentsInSysPath)
 {
-    const CoreApp app;
-    QTemporaryDir programDir;
-    QTemporaryDir sysDir;
-    ASSERT_TRUE(programDir.isValid() && sysDir.isValid());
+    const ModuleDirs dirs;
+    ASSERT_TRUE(dirs.valid());
+    const QTemporaryDir &programDir = dirs.program;
+    const QTemporaryDir &sysDir = dirs.sys;
     writeFakeDeclmod(programDir.path());
     const QString real = QFileInfo(sysDir.path()).canonicalFilePath();
 
@@ -181,10 +190,10 @@ TEST(HostSession, StartsDeclmodWithoutArgumentsInSysPath)
 
 TEST(HostSession, FollowsTheModuleToItsEnd)
 {
-    const CoreApp app;
-    QTemporaryDir programDir;
-    QTemporaryDir sysDir;
-    ASSERT_TRUE(programDir.isValid() && sysDir.isValid());
+    const ModuleDirs dirs;
+    ASSERT_TRUE(dirs.valid());
+    const QTemporaryDir &programDir = dirs.program;
+    const QTemporaryDir &sysDir = dirs.sys;
     writeWaitingDeclmod(programDir.path());
 
     qz::ModuleProcess module;
@@ -214,10 +223,10 @@ TEST(HostSession, FollowsTheModuleToItsEnd)
 
 TEST(HostSession, StartRefusesWhatCannotWork)
 {
-    const CoreApp app;
-    QTemporaryDir programDir;
-    QTemporaryDir sysDir;
-    ASSERT_TRUE(programDir.isValid() && sysDir.isValid());
+    const ModuleDirs dirs;
+    ASSERT_TRUE(dirs.valid());
+    const QTemporaryDir &programDir = dirs.program;
+    const QTemporaryDir &sysDir = dirs.sys;
 
     qz::ModuleProcess module;
     qz::StartResult r = module.start(programDir.path(), sysDir.path());
