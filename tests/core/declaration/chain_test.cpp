@@ -155,22 +155,20 @@ TEST_F(ChainTest, PaymentModality)
 // without bringing the earlier entries back.
 TEST_F(ChainTest, CooperativeAnswerResetsTheModalityThroughTheRule)
 {
+    // Box 139, box 160 with its lock, box 145 with its state.
+    const auto payment = [this] {
+        return t(139) + " | " + t(160) + (model_->box(160).locked ? " locked" : " open") + " | " +
+               t(145) + (model_->box(145).enabled ? " enabled" : " disabled");
+    };
     start("2009");
     model_->setText(101, "2500000");
-    ASSERT_EQ(t(139), "6,000");
     model_->setText(160, "2");
     model_->setText(145, "5");
+    ASSERT_EQ(payment(), "6,000 | 2 open | 5 enabled");
     model_->chooseAnswer(Answer::Coop, 1);
-    EXPECT_EQ(t(139), "0");
-    EXPECT_EQ(t(160), "1");
-    EXPECT_TRUE(model_->box(160).locked);
-    EXPECT_EQ(t(145), "");
+    EXPECT_EQ(payment(), "0 | 1 locked |  disabled");
     model_->setText(115, "8,000");
-    EXPECT_EQ(t(139), "8,000");
-    EXPECT_FALSE(model_->box(160).locked);
-    EXPECT_EQ(t(160), "1");
-    EXPECT_TRUE(model_->box(145).enabled);
-    EXPECT_EQ(t(145), "");
+    EXPECT_EQ(payment(), "8,000 | 1 open |  enabled");
 }
 
 TEST_F(ChainTest, InstalmentsAndFinalBalance)

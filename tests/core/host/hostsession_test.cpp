@@ -175,16 +175,14 @@ TEST(HostSession, StartsDeclmodWithoutArgumentsInSysPath)
 {
     const ModuleDirs dirs;
     ASSERT_TRUE(dirs.valid());
-    const QTemporaryDir &programDir = dirs.program;
-    const QTemporaryDir &sysDir = dirs.sys;
-    writeFakeDeclmod(programDir.path());
-    const QString real = QFileInfo(sysDir.path()).canonicalFilePath();
+    writeFakeDeclmod(dirs.program.path());
+    const QString real = QFileInfo(dirs.sys.path()).canonicalFilePath();
 
     // SysPath as the host writes it: with a trailing backslash.
     qz::ModuleProcess module;
-    const qz::StartResult result = module.start(programDir.path(), sysDir.path() + u'\\');
+    const qz::StartResult result = module.start(dirs.program.path(), dirs.sys.path() + u'\\');
     ASSERT_TRUE(result.ok) << qPrintable(result.message);
-    EXPECT_EQ(waitForStart(sysDir.path()), (real + QStringLiteral("\n0\n")).toUtf8());
+    EXPECT_EQ(waitForStart(dirs.sys.path()), (real + QStringLiteral("\n0\n")).toUtf8());
     EXPECT_TRUE(processEventsUntil([&module] { return !module.isRunning(); }));
 }
 
@@ -192,31 +190,29 @@ TEST(HostSession, FollowsTheModuleToItsEnd)
 {
     const ModuleDirs dirs;
     ASSERT_TRUE(dirs.valid());
-    const QTemporaryDir &programDir = dirs.program;
-    const QTemporaryDir &sysDir = dirs.sys;
-    writeWaitingDeclmod(programDir.path());
+    writeWaitingDeclmod(dirs.program.path());
 
     qz::ModuleProcess module;
     std::vector<std::pair<int, bool>> ends;
     QObject::connect(&module, &qz::ModuleProcess::finished,
                      [&ends](int exitCode, bool crashed) { ends.emplace_back(exitCode, crashed); });
-    ASSERT_TRUE(module.start(programDir.path(), sysDir.path()).ok);
+    ASSERT_TRUE(module.start(dirs.program.path(), dirs.sys.path()).ok);
     EXPECT_TRUE(module.isRunning());
     // One run at a time: a second start while the first runs is refused.
-    const qz::StartResult again = module.start(programDir.path(), sysDir.path());
+    const qz::StartResult again = module.start(dirs.program.path(), dirs.sys.path());
     EXPECT_FALSE(again.ok);
     EXPECT_FALSE(again.message.isEmpty());
     QCoreApplication::processEvents();
     EXPECT_TRUE(ends.empty());
 
-    writeStop(sysDir.path(), "exit");
+    writeStop(dirs.sys.path(), "exit");
     ASSERT_TRUE(processEventsUntil([&ends] { return !ends.empty(); }));
     EXPECT_EQ(ends, (std::vector<std::pair<int, bool>>{{3, false}}));
     EXPECT_FALSE(module.isRunning());
 
     // Once ended it starts again; a module killed by a signal counts as crashed.
-    writeStop(sysDir.path(), "kill");
-    ASSERT_TRUE(module.start(programDir.path(), sysDir.path()).ok);
+    writeStop(dirs.sys.path(), "kill");
+    ASSERT_TRUE(module.start(dirs.program.path(), dirs.sys.path()).ok);
     ASSERT_TRUE(processEventsUntil([&ends] { return ends.size() == 2; }));
     EXPECT_TRUE(ends[1].second);
 }
@@ -225,28 +221,26 @@ TEST(HostSession, StartRefusesWhatCannotWork)
 {
     const ModuleDirs dirs;
     ASSERT_TRUE(dirs.valid());
-    const QTemporaryDir &programDir = dirs.program;
-    const QTemporaryDir &sysDir = dirs.sys;
 
     qz::ModuleProcess module;
-    qz::StartResult r = module.start(programDir.path(), sysDir.path());
+    qz::StartResult r = module.start(dirs.program.path(), dirs.sys.path());
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.message.contains(QStringLiteral("declmod"))) << qPrintable(r.message);
 
-    QFile notExecutable(qz::declmodPath(programDir.path()));
+    QFile notExecutable(qz::declmodPath(dirs.program.path()));
     ASSERT_TRUE(notExecutable.open(QIODevice::WriteOnly));
     notExecutable.write("#!/bin/sh\ntouch started.txt\n");
     notExecutable.close();
     notExecutable.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    EXPECT_FALSE(module.start(programDir.path(), sysDir.path()).ok);
+    EXPECT_FALSE(module.start(dirs.program.path(), dirs.sys.path()).ok);
 
-    writeFakeDeclmod(programDir.path());
-    r = module.start(programDir.path(), QString());
+    writeFakeDeclmod(dirs.program.path());
+    r = module.start(dirs.program.path(), QString());
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.message.contains(QStringLiteral("SysPath"))) << qPrintable(r.message);
-    EXPECT_FALSE(module.start(programDir.path(), sysDir.path() + QStringLiteral("/nada")).ok);
+    EXPECT_FALSE(module.start(dirs.program.path(), dirs.sys.path() + QStringLiteral("/nada")).ok);
     EXPECT_FALSE(module.isRunning());
-    EXPECT_FALSE(QFileInfo::exists(QDir(sysDir.path()).filePath(QStringLiteral("started.txt"))));
+    EXPECT_FALSE(QFileInfo::exists(QDir(dirs.sys.path()).filePath(QStringLiteral("started.txt"))));
 }
 
 } // namespace

@@ -30,16 +30,18 @@ const QStringList kThreePages = {
     "<!Color!>&H80000005&<!/Color!>",
 };
 
+// A page range and the pages it gives, by name.
+struct RangeCase {
+    const char *name;
+    std::optional<qz::PageRange> range;
+    Pages expected;
+};
+
 TEST(PreviewPages, ByPageFieldAndRange)
 {
     const qz::ReportFile file = qz::parseReportLines(kThreePages);
     ASSERT_TRUE(file.ok());
-    struct Case {
-        const char *name;
-        std::optional<qz::PageRange> range;
-        Pages expected;
-    };
-    const Case cases[] = {
+    const RangeCase cases[] = {
         {"AllPages", std::nullopt, {"a1 a2", "b1", "c1 "}},
         {"WholeRange", qz::PageRange{1, 3}, {"a1 a2", "b1", "c1 "}},
         {"SecondOnlyLandsOnImageZero", qz::PageRange{2, 2}, {"b1"}},
@@ -48,7 +50,7 @@ TEST(PreviewPages, ByPageFieldAndRange)
         {"BeyondTheEnd", qz::PageRange{3, 9}, {"c1 "}},
         {"NothingInRange", qz::PageRange{5, 9}, {""}},
     };
-    for (const Case &c : cases) {
+    for (const RangeCase &c : cases) {
         EXPECT_EQ(texts(qz::previewPages(file, c.range)), c.expected) << c.name;
     }
 }
@@ -96,19 +98,14 @@ TEST(PreviewPages, RepeatedHeaderAndLatePagesReuseTheirImage)
 TEST(PrinterPages, BreaksRangeAndNoBlankPageAtTheEnd)
 {
     const qz::ReportFile file = qz::parseReportLines(kThreePages);
-    struct Case {
-        const char *name;
-        std::optional<qz::PageRange> range;
-        Pages expected;
-    };
-    const Case cases[] = {
+    const RangeCase cases[] = {
         {"AllPages", std::nullopt, {"a1 a2", "b1", "c1 "}},
         {"FirstOnlyNoBlankAfter", qz::PageRange{1, 1}, {"a1 a2"}},
         {"SecondOnly", qz::PageRange{2, 2}, {"b1"}},
         {"FirstAndSecond", qz::PageRange{1, 2}, {"a1 a2", "b1"}},
         {"NothingInRange", qz::PageRange{7, 8}, {}},
     };
-    for (const Case &c : cases) {
+    for (const RangeCase &c : cases) {
         EXPECT_EQ(texts(qz::printerPages(file, c.range)), c.expected) << c.name;
     }
     // Page fields do not place commands on paper; only the breaks do.
