@@ -22,6 +22,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace qz {
@@ -381,9 +382,16 @@ void Frm731::focusTarget(const FocusTarget &target)
     } else {
         w = boxEdit(target.box);
     }
-    if (w && w->isEnabled()) {
-        w->setFocus();
+    if (!w) {
+        return;
     }
+    // After the focus change under way (a Tab whose leaving ran the check that asked for this)
+    // has finished: otherwise it would move the focus on again.
+    QTimer::singleShot(0, w, [w] {
+        if (w->isEnabled()) {
+            w->setFocus();
+        }
+    });
 }
 
 void Frm731::publish(const QString &ruc, const QString &name, const QString &period,

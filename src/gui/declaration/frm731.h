@@ -181,7 +181,8 @@ private:
     int saveState_ = 0; // 0 loaded, 1 saved, 2 reviewed, 3 leaving
     int syncing_ = 0;   // > 0 while the window writes model values into widgets
     int focusedBox_ = 0;
-    int centsBox_ = 0; // the box whose cents are being refused
+    int centsBox_ = 0;          // the box whose cents are being refused
+    bool afterMessage_ = false; // the activation was lost to a message box
     bool focusedBoxWasEnabled_ = true;
 };
 

@@ -14,9 +14,12 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+
+#include <utility>
 
 namespace qz {
 
@@ -187,13 +190,21 @@ void Frm731::enterPage(int page)
 void Frm731::changeEvent(QEvent *event)
 {
     QDialog::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || !isActiveWindow()) {
+    if (event->type() != QEvent::ActivationChange) {
+        return;
+    }
+    if (!isActiveWindow()) {
+        // A message box takes the activation without the window being left: coming back
+        // from it keeps the focus where its message put it (the field to mend).
+        afterMessage_ = qobject_cast<QMessageBox *>(QApplication::activeWindow()) != nullptr;
         return;
     }
     // Activation: the focus goes where the declaration's kind wants it, then the companies
     // list is refreshed and the box-110 assistant amounts are read again.
     QWidget *focus = nullptr;
-    if (!model_.algunCambio() && model_.pageMemory() == 0 && model_.bHistorico()) {
+    if (std::exchange(afterMessage_, false)) {
+        // the message already put the focus where it belongs
+    } else if (!model_.algunCambio() && model_.pageMemory() == 0 && model_.bHistorico()) {
         focus = fieldEdit(Field::NumOrden);
     } else if (model_.iModo() == 0) {
         focus = cmbRuc_;

@@ -8,6 +8,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableWidget>
@@ -156,6 +157,46 @@ TEST_F(UserTrialTest, TheExerciseIsCheckedWhenLeftAndNeverShownHalfTyped)
     EXPECT_TRUE(periodo->displayText().contains(u'_'));
     EXPECT_EQ(bar_.period(), "2010");
     EXPECT_TRUE(f->model().reorgQuestion().contains("01/01/2010"));
+}
+
+// Real message boxes, as declmod shows them (the offscreen platform's service only prints).
+class BoxMessenger final : public Messenger {
+public:
+    MessageAnswer show(MessageIcon, const QString &title, const QString &text, MessageButtons,
+                       MessageAnswer answer) override
+    {
+        QMessageBox box(QMessageBox::Critical, title, text);
+        box.exec();
+        return answer;
+    }
+};
+
+// Coming back from the refusal of the year, the focus is on the year, not where a return
+// from another window would put it (the taxpayer list).
+TEST_F(UserTrialTest, AfterAMessageTheFocusStaysWhereTheMessagePutIt)
+{
+    BoxMessenger boxes;
+    const Frm731::Context c{db_, boxes, &bar_, &periodo_, 0, "USUARIO0", false, false};
+    Frm731 f(c, nullptr);
+    loadActive(f);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.isActiveWindow(); }));
+    QLineEdit *periodo = f.fieldEdit(Field::Periodo);
+    focus(periodo);
+    periodo->setCursorPosition(0);
+    QTest::keyClicks(periodo, "1800");
+    bool shown = false;
+    QTimer::singleShot(50, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            shown = true;
+            box->accept();
+        }
+    });
+    QTest::keyClick(periodo, Qt::Key_Return);
+    ASSERT_TRUE(shown);
+    QApplication::setActiveWindow(&f); // as the window manager gives it back
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.isActiveWindow(); }));
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), periodo);
 }
 
 TEST_F(UserTrialTest, CentsAreRefusedWithAWord)
