@@ -12,11 +12,18 @@ namespace {
 // and the order.
 QString selectOf(DeclarationList list)
 {
-    return list == DeclarationList::Registered
-               ? QStringLiteral("SELECT A.DOC_ID_D, B.NOMBRE, A.PERIODO, A.FORMULARIO, A.ESTADO "
-                                "FROM CAB AS A, CONT AS B")
-               : QStringLiteral("SELECT A.DOC_ID_D, B.NOMBRE, A.PERIODO, A.FORMULARIO, A.NORDEN, "
-                                "A.FEC_ENV, A.CONTROL, A.CORREL FROM HCAB AS A, CONT AS B");
+    switch (list) {
+    case DeclarationList::Registered:
+        return QStringLiteral("SELECT A.DOC_ID_D, B.NOMBRE, A.PERIODO, A.FORMULARIO, A.ESTADO "
+                              "FROM CAB AS A, CONT AS B");
+    case DeclarationList::PrintRegistered:
+        return QStringLiteral(
+            "SELECT A.DOC_ID_D, B.NOMBRE, A.PERIODO, A.FORMULARIO FROM CAB AS A, CONT AS B");
+    case DeclarationList::Sent:
+        break;
+    }
+    return QStringLiteral("SELECT A.DOC_ID_D, B.NOMBRE, A.PERIODO, A.FORMULARIO, A.NORDEN, "
+                          "A.FEC_ENV, A.CONTROL, A.CORREL FROM HCAB AS A, CONT AS B");
 }
 
 QString whereCont(const QString &formulario, const QString &condition)
@@ -34,14 +41,24 @@ const std::vector<int> &keyColumns(DeclarationList list)
 {
     static const std::vector<int> registered{registeredcol::kRuc, registeredcol::kPeriodo,
                                              registeredcol::kFormulario, registeredcol::kSemana};
+    static const std::vector<int> printRegistered{
+        printcol::kRuc, printcol::kPeriodo, printcol::kFormulario, printcol::kRegisteredSemana};
     static const std::vector<int> sent{sentcol::kRuc, sentcol::kPeriodo, sentcol::kFormulario,
                                        sentcol::kSemana, sentcol::kCorrel};
-    return list == DeclarationList::Registered ? registered : sent;
+    switch (list) {
+    case DeclarationList::Registered:
+        return registered;
+    case DeclarationList::PrintRegistered:
+        return printRegistered;
+    case DeclarationList::Sent:
+        break;
+    }
+    return sent;
 }
 
 QString keyTuple(DeclarationList list)
 {
-    return list == DeclarationList::Registered
+    return list != DeclarationList::Sent
                ? QStringLiteral("(A.DOC_ID_D, A.PERIODO, A.FORMULARIO, A.SEMANA)")
                : QStringLiteral("(A.DOC_ID_D, A.PERIODO, A.FORMULARIO, A.SEMANA, A.CORREL)");
 }
@@ -100,6 +117,13 @@ QString FrmContAbrirSql(const QString &formulario, const QString &usuario, const
 QString FrmContAbrirEnvSql(const QString &formulario, const QString &usuario, const QString &tipo)
 {
     return selectOf(DeclarationList::Sent) +
+           whereCont(formulario, listUserCondition(usuario, tipo)) + kHostOrder;
+}
+
+QString FrmTipPrnRSql(bool bHistorico, const QString &formulario, const QString &usuario,
+                      const QString &tipo)
+{
+    return selectOf(bHistorico ? DeclarationList::Sent : DeclarationList::PrintRegistered) +
            whereCont(formulario, listUserCondition(usuario, tipo)) + kHostOrder;
 }
 
@@ -180,7 +204,15 @@ DeclarationListQuery DeclarationListQuery::forUser(Database &db, DeclarationList
 
 int DeclarationListQuery::shownColumns() const
 {
-    return list_ == DeclarationList::Registered ? 5 : 8;
+    switch (list_) {
+    case DeclarationList::Registered:
+        return 5;
+    case DeclarationList::PrintRegistered:
+        return 4;
+    case DeclarationList::Sent:
+        break;
+    }
+    return 8;
 }
 
 ListKey DeclarationListQuery::keyOf(const ListRow &row) const

@@ -37,6 +37,10 @@ QString listUserType(Database &db, const QString &usuario);
 QString FrmContAbrirSql(const QString &formulario, const QString &usuario, const QString &tipo);
 QString FrmContAbrirEnvSql(const QString &formulario, const QString &usuario, const QString &tipo);
 
+// The print dialog's statement: the sent list (bHistorico) or the registered one.
+QString FrmTipPrnRSql(bool bHistorico, const QString &formulario, const QString &usuario,
+                      const QString &tipo);
+
 // The lists for a user, the type read from CLAVES. Throw DbError.
 QueryResult registeredDeclarations(Database &db, const QString &formulario, const QString &usuario);
 QueryResult sentDeclarations(Database &db, const QString &formulario, const QString &usuario);
@@ -59,12 +63,22 @@ QStringList FrmContAbrirHeadings();
 // Column 7 (Correl) is hidden in the grid; its heading is still listed.
 QStringList FrmContAbrirEnvHeadings();
 
+// Result columns of the print dialog's lists (FrmTipPrnR): the sent list is FrmContAbrirEnv's;
+// the registered one stops after the form code, its week (kRegisteredSemana) only in a batch's
+// rows.
+namespace printcol {
+constexpr int kRuc = 0, kNombre = 1, kPeriodo = 2, kFormulario = 3, kNorden = 4, kFecEnv = 5,
+              kControl = 6, kCorrel = 7, kRegisteredSemana = 4;
+}
+
 // A row of a list as a batch returns it: the dialog's columns, then the key's week (semana).
 using ListRow = std::vector<Value>;
 // The values that name one row of a list, in the order of the key.
 using ListKey = std::vector<Value>;
 
-enum class DeclarationList { Registered, Sent };
+// The registered declarations of FrmContAbrir (with their state), those of the print dialog
+// (without it), and the sent ones.
+enum class DeclarationList { Registered, Sent, PrintRegistered };
 
 // A dialog's list read a batch at a time, so that a grid shows its first rows at once however
 // many declarations there are.
@@ -85,7 +99,8 @@ public:
                                         const QString &formulario, const QString &usuario);
 
     DeclarationList list() const { return list_; }
-    // The dialog's columns, at the start of every row: 5 registered, 8 sent.
+    // The dialog's columns, at the start of every row: 5 registered, 4 registered for
+    // printing, 8 sent.
     int shownColumns() const;
     // The key of a row of a batch: number, period, form, week (and the sending number).
     ListKey keyOf(const ListRow &row) const;

@@ -76,12 +76,17 @@ int DeclarationListModel::rowCount(const QModelIndex &parent) const
 
 int DeclarationListModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : query_.shownColumns();
+    // The headings name the grid's columns; a dialog may name more than its list reads (the
+    // print dialog's registered list, whose sending columns stay hidden and empty).
+    return parent.isValid() ? 0 : static_cast<int>(headings_.size());
 }
 
 QVariant DeclarationListModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
+        return {};
+    }
+    if (index.column() >= query_.shownColumns()) {
         return {};
     }
     const Value &value = rows_[static_cast<size_t>(index.row())].at(index.column());

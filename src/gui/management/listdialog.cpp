@@ -7,6 +7,7 @@
 #include "gui/widgets/windowroutines.h"
 
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -22,7 +23,7 @@ namespace qz {
 ManagementListDialog::ManagementListDialog(const ManagementContext &context, const Layout &layout,
                                            QWidget *mainWindow)
     : HelpDialog(layout.helpTopic, mainWindow), context_(context), mainWindow_(mainWindow),
-      height_(layout.height), width_(layout.width)
+      salirButton_(layout.salirButton), height_(layout.height), width_(layout.width)
 {
     setObjectName(QString::fromLatin1(layout.objectName));
     setModal(true);
@@ -55,18 +56,30 @@ ManagementListDialog::ManagementListDialog(const ManagementContext &context, con
         Qt::QueuedConnection);
 
     static const char *const names[] = {"cmdAccion_0", "cmdAccion_1", "cmdAccion_2"};
-    static const char *const captions[] = {"", "&Salir", "&Visualizar"};
     for (int i = 0; i < 3; ++i) {
-        buttons_[i] =
-            commandButton(QString::fromUtf8(captions[i]), QString::fromLatin1(names[i]), this);
+        buttons_[i] = commandButton(QString::fromUtf8(layout.captions[static_cast<size_t>(i)]),
+                                    QString::fromLatin1(names[i]), this);
         connect(buttons_[i], &QPushButton::clicked, this, [this, i] { CmdAccion_Click(i); });
     }
-    buttons_[2]->setVisible(false);
+    buttons_[2]->setVisible(layout.thirdButtonShown);
 
-    auto *layoutBox = new QVBoxLayout(this);
-    layoutBox->addWidget(prompt_);
-    layoutBox->addWidget(grid_, 1);
-    layoutBox->addLayout(buttonRow({buttons_[0], buttons_[1], buttons_[2]}));
+    layout_ = new QVBoxLayout(this);
+    layout_->addWidget(prompt_);
+    if (layout.frame.isEmpty()) {
+        layout_->addWidget(grid_, 1);
+    } else {
+        auto *frame = new QGroupBox(layout.frame, this);
+        frame->setObjectName(QStringLiteral("fraDeclaraciones"));
+        auto *inFrame = new QVBoxLayout(frame);
+        inFrame->addWidget(grid_);
+        layout_->addWidget(frame, 1);
+    }
+    layout_->addLayout(buttonRow({buttons_[0], buttons_[1], buttons_[2]}));
+}
+
+void ManagementListDialog::addBelowList(QWidget *widget)
+{
+    layout_->insertWidget(layout_->count() - 1, widget);
 }
 
 QPushButton *ManagementListDialog::button(int index) const
@@ -169,11 +182,11 @@ void ManagementListDialog::rowChanged(int row)
 
 void ManagementListDialog::CmdAccion_Click(int index)
 {
-    if (index == 1) {
+    if (index == salirButton_) {
         salir();
         return;
     }
-    if (!isEnabled() || (index == 2 && buttons_[2]->isHidden())) {
+    if (!isEnabled() || !button(index) || !button(index)->isVisibleTo(this)) {
         return;
     }
     action(index);

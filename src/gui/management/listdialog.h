@@ -1,5 +1,6 @@
-// What FrmContAbrir and FrmContAbrirEnv share: the prompt, the grid over a batched list, the
-// button array (0 the action, 1 "&Salir", 2 "&Visualizar"), double click as button 0, F1, the
+// What FrmContAbrir, FrmContAbrirEnv and the print dialog share: the prompt, the grid over a
+// batched list (in a frame when the dialog has one), the button array (by default 0 the action,
+// 1 "&Salir", 2 "&Visualizar"), double click as button 0, F1, the
 // status bar on a row change and on "&Salir", the selected declaration kept across every
 // reading of the list, and the list read a bounded number of times before the dialog gives up.
 #pragma once
@@ -11,6 +12,7 @@
 
 #include "gui/widgets/helpdialog.h"
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,6 +21,7 @@
 class QLabel;
 class QPushButton;
 class QTableView;
+class QVBoxLayout;
 
 namespace qz {
 
@@ -55,12 +58,19 @@ protected:
         double height; // twips
         double width;
         int helpTopic;
+        // The buttons' captions (button 0's may be set later by setTexts) and which one leaves.
+        std::array<const char *, 3> captions{"", "&Salir", "&Visualizar"};
+        int salirButton = 1;
+        bool thirdButtonShown = false;
+        QString frame = {}; // the caption of a frame around the list; none when empty
     };
     ManagementListDialog(const ManagementContext &context, const Layout &layout,
                          QWidget *mainWindow);
 
     // Caption, prompt, the action button's caption and "&Visualizar" shown or not.
     void setTexts(const ListDialogTexts &texts);
+    // A widget between the list and the buttons.
+    void addBelowList(QWidget *widget);
     const ManagementContext &context() const { return context_; }
     QWidget *mainWindow() const { return mainWindow_; }
     // The selected row's values; nullptr without one.
@@ -105,6 +115,8 @@ private:
     QTableView *grid_ = nullptr;
     DeclarationListModel *model_ = nullptr;
     QPushButton *buttons_[3] = {};
+    QVBoxLayout *layout_ = nullptr;
+    int salirButton_ = 1;
     double height_ = 0;
     double width_ = 0;
     bool closing_ = false;

@@ -9,6 +9,7 @@
 #include "gui/declaration/frm731.h"
 #include "gui/management/frmcontabrir.h"
 #include "gui/management/frmcontabrirenv.h"
+#include "gui/printing/frmtipprnr.h"
 #include "gui/shell/emblem.h"
 #include "gui/shell/frmacercade.h"
 #include "gui/shell/frmconsultas.h"
@@ -186,6 +187,7 @@ void MDIFrm::run(Command command)
         break;
     case Command::Imprimir:
         state_.bImprimeEnviada = false;
+        openPrintList();
         break;
     case Command::RegistrarOrden:
         state_.iModo = 1;
@@ -205,6 +207,7 @@ void MDIFrm::run(Command command)
         break;
     case Command::ImprimirEnviada:
         state_.bImprimeEnviada = true;
+        openPrintList();
         break;
     case Command::Bancos:
         consultar(kConsultaBancos);
@@ -277,6 +280,13 @@ void MDIFrm::openSentList()
 {
     clearMessage();
     runListDialog<FrmContAbrirEnv>(this, managementContext());
+}
+
+void MDIFrm::openPrintList()
+{
+    clearMessage();
+    runListDialog<FrmTipPrnR>(this, managementContext(), state_.bImprimeEnviada,
+                              state_.sDirReportes);
 }
 
 ManagementContext MDIFrm::managementContext()

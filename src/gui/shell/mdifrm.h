@@ -76,6 +76,8 @@ private:
     void openRegisteredList(int iOpcion);
     // FrmContAbrirEnv in the mode and flags the command set.
     void openSentList();
+    // The print dialog on the registered or, with bImprimeEnviada, the sent declarations.
+    void openPrintList();
     ManagementContext managementContext();
     void acercaDe();
     void verificarVersion();

@@ -63,12 +63,16 @@ protected:
 // Batches of every size give the host statement's rows, each once, ordered by taxpayer.
 TEST_F(ListBatchTest, BatchesOfAnySizeAreTheHostList)
 {
-    for (DeclarationList list : {DeclarationList::Registered, DeclarationList::Sent}) {
-        const bool registeredList = list == DeclarationList::Registered;
+    const std::pair<DeclarationList, QString> lists[] = {
+        {DeclarationList::Registered, FrmContAbrirSql("0731", "USUARIO0", "0")},
+        {DeclarationList::Sent, FrmContAbrirEnvSql("0731", "USUARIO0", "0")},
+        {DeclarationList::PrintRegistered, FrmTipPrnRSql(false, "0731", "USUARIO0", "0")}};
+    for (const auto &[list, sql] : lists) {
+        SCOPED_TRACE(sql.toStdString());
+        const bool registeredList = list != DeclarationList::Sent;
         const DeclarationListQuery q(list, "0731", "USUARIO0", "0");
-        const QueryResult host =
-            db_.query(registeredList ? FrmContAbrirSql("0731", "USUARIO0", "0")
-                                     : FrmContAbrirEnvSql("0731", "USUARIO0", "0"));
+        const QueryResult host = db_.query(sql);
+        ASSERT_EQ(static_cast<int>(host.columns().size()), q.shownColumns());
         ASSERT_EQ(host.rowCount(), registeredList ? 12 : 24);
         QStringList hostRows;
         for (int r = 0; r < host.rowCount(); ++r) {

@@ -34,6 +34,12 @@ TEST(ListStatements, TextAsTheHostWritesIt)
               "SELECT A.DOC_ID_D, B.NOMBRE, A.PERIODO, A.FORMULARIO, A.NORDEN, A.FEC_ENV, "
               "A.CONTROL, A.CORREL FROM HCAB AS A, CONT AS B" +
                   where + " AND B.USUARIO='O''NEIL' ORDER BY A.DOC_ID_D ASC");
+    // The print dialog's sent list is the same statement; its registered list has no state.
+    EXPECT_EQ(FrmTipPrnRSql(true, "0731", "O'NEIL", "1"),
+              FrmContAbrirEnvSql("0731", "O'NEIL", "1"));
+    EXPECT_EQ(FrmTipPrnRSql(false, "0731", "USUARIO0", "0"),
+              "SELECT A.DOC_ID_D, B.NOMBRE, A.PERIODO, A.FORMULARIO FROM CAB AS A, CONT AS B" +
+                  where + " ORDER BY A.DOC_ID_D ASC");
     // Any type but "0" narrows the list, and the form code is quoted too.
     EXPECT_TRUE(FrmContAbrirSql("07'31", "U", "2")
                     .contains("FORMULARIO='07''31'  AND "
