@@ -12,6 +12,7 @@ packages=(
   fonts-liberation xvfb xauth poppler-utils
   qt6-translations-l10n        # Qt's own Spanish texts: "Sí", "No", "Aceptar", "Cancelar"
   openbox xdotool imagemagick  # trying the windows by hand: a window manager, clicks, screenshots
+  cups printer-driver-cups-pdf # printing tests: a private CUPS server with a PDF printer
 )
 
 missing=()

@@ -3,6 +3,7 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QXmlStreamReader>
 
 namespace qz::test {
 
@@ -38,6 +39,35 @@ int pdfPageCount(const QString &pdf)
                                    QRegularExpression::MultilineOption);
     const QRegularExpressionMatch m = pages.match(info);
     return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+std::vector<PdfWord> pdfWords(const QString &pdf)
+{
+    // XHTML: <page width= height=> holding <word xMin= yMin= xMax= yMax=>text</word>.
+    const QString xhtml =
+        run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    std::vector<PdfWord> words;
+    QXmlStreamReader xml(xhtml);
+    int page = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        if (xml.name() == u"page") {
+            ++page;
+        } else if (xml.name() == u"word") {
+            const QXmlStreamAttributes a = xml.attributes();
+            PdfWord w;
+            w.page = page;
+            w.xMin = a.value(QLatin1String("xMin")).toDouble();
+            w.yMin = a.value(QLatin1String("yMin")).toDouble();
+            w.xMax = a.value(QLatin1String("xMax")).toDouble();
+            w.yMax = a.value(QLatin1String("yMax")).toDouble();
+            w.text = xml.readElementText();
+            words.push_back(w);
+        }
+    }
+    return xml.hasError() ? std::vector<PdfWord>{} : words;
 }
 
 } // namespace qz::test
