@@ -1,13 +1,21 @@
 // A report file printed through Qt's print system on the default printer of a private CUPS
 // server (a PDF printer), and the same report written by Qt as a PDF file: both outputs are
 // read back with poppler and held to one layout check.
+#include "core/data/paths.h"
 #include "core/reports/reportfile.h"
 #include "core/reports/reportwriter.h"
+#include "gui/management/declarationlistmodel.h"
+#include "gui/printing/frmtipprnr.h"
 #include "gui/printing/reportprint.h"
 
 #include "support/cupsserver.h"
+#include "support/moduleinstall.h"
 #include "support/pdfprinter.h"
 #include "support/pdftext.h"
+#include "support/scriptedmessenger.h"
+#include "support/storeddeclaration.h"
+
+#include <QPushButton>
 
 #include <QPageLayout>
 #include <QPrinter>
@@ -215,6 +223,61 @@ TEST_F(CupsPrinting, FirstPageOnlyWithWideMargins)
     ASSERT_FALSE(pdf.isEmpty());
     EXPECT_EQ(reportOrigin(printer), QPointF(36, 54));
     expectReportLayout(pdf, reportOrigin(printer), 1);
+}
+
+// A stored declaration printed by the print dialog's "&Imprimir" on the default printer: the
+// header texts at their places on page 1, and on page 2 the amounts right-aligned in their
+// column, a negative one in parentheses one column further right.
+TEST_F(CupsPrinting, DeclarationFromThePrintDialog)
+{
+    qz::test::ModuleInstall inst;
+    ASSERT_TRUE(inst.ok()) << inst.message().toStdString();
+    qz::Database &db = inst.db();
+    const QString ruc = qz::test::demoRuc(db, QStringLiteral("COMERCIAL ANDINA S.A."));
+    qz::test::StoredDeclaration d(db, ruc, QStringLiteral("2006"));
+    d.header();
+    d.box(QStringLiteral("101"), QStringLiteral("1234567"));
+    d.box(QStringLiteral("104"), QStringLiteral("500"));
+    d.box(QStringLiteral("105"), QStringLiteral("-70"));
+    qz::test::ScriptedMessenger messages;
+    const qz::TextUtility utility;
+    const qz::ManagementContext context{db,     messages,   utility, nullptr, nullptr,
+                                        "0731", "USUARIO0", 1,       false,   false};
+    qz::FrmTipPrnR dialog(context, false, qz::joinPath(inst.dir(), QStringLiteral("RPT")), nullptr);
+    ASSERT_TRUE(dialog.load());
+    dialog.show();
+    ASSERT_EQ(dialog.model()->rowCount(), 1);
+    dialog.button(1)->click(); // the production printer source: the default printer
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown.front().text.toStdString();
+    const QString pdf = printedPdf();
+    ASSERT_FALSE(pdf.isEmpty());
+    EXPECT_EQ(qz::test::pdfPageCount(pdf), 2);
+
+    const QPointF origin = reportOrigin(*qz::defaultSystemPrinter());
+    const std::vector<PdfWord> words = qz::test::pdfWords(pdf);
+    const auto at = [&](int page, const QString &text) {
+        const PdfWord *w = findWord(words, page, text);
+        EXPECT_NE(w, nullptr) << text.toStdString() << " not on page " << page << " of\n"
+                              << describe(words);
+        return w;
+    };
+    if (const PdfWord *korva = at(1, QStringLiteral("KORVA"))) {
+        EXPECT_NEAR(korva->xMin, origin.x() + 300 / 20.0, kTolerance);
+        EXPECT_NEAR(korva->yMin, origin.y() + 350 / 20.0 + 1.6, 1.6 + kTolerance);
+    }
+    if (const PdfWord *vexilar = at(1, QStringLiteral("VEXILAR"))) {
+        EXPECT_NEAR(vexilar->xMin, origin.x() + 3450 / 20.0, kTolerance);
+    }
+    // Size 8: a character is 4.8 points wide; the field of 16 starts at x 9000.
+    const double right = origin.x() + 9000 / 20.0 + 16 * 4.8;
+    const PdfWord *big = at(2, QStringLiteral("1,234,567"));
+    const PdfWord *small = at(2, QStringLiteral("500"));
+    const PdfWord *negative = at(2, QStringLiteral("(70)"));
+    if (big && small && negative) {
+        EXPECT_NEAR(big->xMax, right, kTolerance);
+        EXPECT_NEAR(small->xMax, right, kTolerance);
+        EXPECT_NEAR(negative->xMax, right + 4.8, kTolerance);
+    }
 }
 
 // The same report through Qt's own PDF writer: no server needed.
