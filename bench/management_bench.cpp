@@ -1,18 +1,17 @@
 // The management dialogs on 100,000 declarations (offscreen): opening FrmContAbrir and
 // FrmContAbrirEnv up to the list shown with its first row selected, for a user who sees every
-// taxpayer and for one who sees half of them (target: median under 0.2 s each), and a delete with
-// the refresh of the list after it (target: median under 0.2 s), once near the top of the list and
-// once after the user has scrolled through 20,000 rows, which the refresh reads again to keep the
-// selected declaration.
-#include "core/data/clock.h"
-#include "core/data/transaction.h"
-#include "core/decltab/tableinstaller.h"
+// taxpayer and for one who sees half of them (target: median under 0.2 s each), opening the print
+// dialog FrmTipPrnR on the registered and on the sent list the same way (target: median under
+// 0.2 s each), and a delete with the refresh of the list after it (target: median under 0.2 s),
+// once near the top of the list and once after the user has scrolled through 20,000 rows, which
+// the refresh reads again to keep the selected declaration.
+#include "largeinstall.h"
+
 #include "gui/management/declarationlistmodel.h"
 #include "gui/management/frmcontabrir.h"
 #include "gui/management/frmcontabrirenv.h"
+#include "gui/printing/frmtipprnr.h"
 #include "support/scriptedmessenger.h"
-#include "support/storeddeclaration.h"
-#include "support/tempinstall.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,62 +20,15 @@
 #include <QTableView>
 
 #include <algorithm>
-#include <chrono>
-#include <memory>
-#include <optional>
 #include <vector>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-constexpr int kDeclarations = 100'000;
-
-// The installation with decltab's tables and 100,000 taxpayers, every other one of USUARIO1
-// (type "1"; USUARIO0, type "0", sees them all), each with a registered declaration and a
-// sending, written in one transaction.
-struct Installation {
-    qz::test::TempInstall inst;
-    qz::Database db;
-    QString error;
-
-    Installation()
-    {
-        qz::test::ScriptedMessenger installer;
-        if (!inst.ok() || qz::TableInstaller(installer).run() != 0) {
-            error = QStringLiteral("cannot create the installation");
-            return;
-        }
-        try {
-            db = inst.open();
-            fill();
-        } catch (const qz::DbError &e) {
-            error = e.boxText();
-        }
-    }
-
-    void fill()
-    {
-        qz::Transaction t(db);
-        const QString numbers = qz::test::numberedRows(kDeclarations);
-        db.execute(numbers + "INSERT INTO CONT (Tip_doc_d, Doc_id_d, Tipo_ingreso, Nombre, "
-                             "Usuario) SELECT 6, printf('30%09d', i), 2, 'EMPRESA NUMERO ' || i, "
-                             "CASE WHEN i % 2 = 0 THEN 'USUARIO1' ELSE 'OTRO' END FROM n");
-        db.execute(numbers + "INSERT INTO CAB (tip_doc_d, doc_id_d, periodo, formulario, semana, "
-                             "estado) SELECT 6, printf('30%09d', i), '2009', '0731', 0, 0 FROM n");
-        db.execute(numbers + "INSERT INTO HCAB (tip_doc_d, doc_id_d, periodo, formulario, semana, "
-                             "CORREL, estado, NORDEN, FEC_ENV, CONTROL) SELECT 6, "
-                             "printf('30%09d', i), '2009', '0731', 0, '001', 0, i, "
-                             "'2026-05-02 10:00:00', 'C' || i FROM n");
-        t.commit();
-    }
-};
-
-Installation &installation()
-{
-    static Installation in;
-    return in;
-}
+using qz::bench::Clock;
+using qz::bench::installation;
+using qz::bench::millisecondsSince;
+using qz::bench::reportTimes;
+using qz::bench::usable;
 
 qz::TextUtility &utility()
 {
@@ -91,33 +43,16 @@ qz::ManagementContext context(qz::Messenger &messenger, int iModo,
             QStringLiteral("0731"), usuario,   iModo,     false,   false};
 }
 
-double millisecondsSince(Clock::time_point start)
+// The user a benchmark's argument chooses: 0 USUARIO0, 1 USUARIO1.
+QString userOf(const benchmark::State &state)
 {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    return state.range(0) == 0 ? QStringLiteral("USUARIO0") : QStringLiteral("USUARIO1");
 }
 
-void reportTimes(benchmark::State &state, std::vector<double> &times)
-{
-    if (times.empty()) {
-        return;
-    }
-    std::sort(times.begin(), times.end());
-    state.counters["median_ms"] = times[times.size() / 2];
-    state.counters["max_ms"] = times.back();
-}
-
-bool usable(benchmark::State &state)
-{
-    if (!installation().error.isEmpty()) {
-        state.SkipWithError(qPrintable(installation().error));
-        return false;
-    }
-    return true;
-}
-
-// The dialog built, loaded and shown, with the events that lay out the grid processed; the
-// benchmark's argument chooses the user: 0 USUARIO0, 1 USUARIO1.
-template <typename Dialog, typename... Args> void openDialog(benchmark::State &state, Args... args)
+// The dialog built for the user, loaded and shown, with the events that lay out the grid
+// processed; args are the dialog's own arguments between the context and the main window.
+template <typename Dialog, typename... Args>
+void openDialog(benchmark::State &state, const QString &usuario, Args... args)
 {
     if (!usable(state)) {
         return;
@@ -126,7 +61,6 @@ template <typename Dialog, typename... Args> void openDialog(benchmark::State &s
     std::vector<double> times;
     for (auto _ : state) {
         const auto start = Clock::now();
-        const QString usuario = state.range(0) == 0 ? "USUARIO0" : "USUARIO1";
         Dialog d(context(messages, 1, usuario), args..., nullptr);
         const bool loaded = d.load();
         d.show();
@@ -142,12 +76,20 @@ template <typename Dialog, typename... Args> void openDialog(benchmark::State &s
 
 void BM_OpenFrmContAbrir(benchmark::State &state)
 {
-    openDialog<qz::FrmContAbrir>(state, 1);
+    openDialog<qz::FrmContAbrir>(state, userOf(state), 1);
 }
 
 void BM_OpenFrmContAbrirEnv(benchmark::State &state)
 {
-    openDialog<qz::FrmContAbrirEnv>(state);
+    openDialog<qz::FrmContAbrirEnv>(state, userOf(state));
+}
+
+// The print dialog for the user who sees every taxpayer; the argument chooses the list: 0 the
+// registered declarations, 1 the sent ones.
+void BM_OpenFrmTipPrnR(benchmark::State &state)
+{
+    openDialog<qz::FrmTipPrnR>(state, QStringLiteral("USUARIO0"), state.range(0) == 1,
+                               installation().rptDir());
 }
 
 // "&Eliminar" of a registered declaration answered Yes: the delete and the refresh. The first
@@ -188,6 +130,7 @@ void BM_DeleteAndRefresh(benchmark::State &state)
 
 BENCHMARK(BM_OpenFrmContAbrir)->Arg(0)->Arg(1)->Iterations(21)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenFrmContAbrirEnv)->Arg(0)->Arg(1)->Iterations(21)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenFrmTipPrnR)->Arg(0)->Arg(1)->Iterations(21)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DeleteAndRefresh)->Arg(0)->Arg(20'000)->Iterations(21)->Unit(benchmark::kMillisecond);
 
 } // namespace
