@@ -7,9 +7,11 @@
 #include "core/reports/reportwriter.h"
 #include "core/reports/spool.h"
 
+#include <QCoreApplication>
 #include <QFile>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
+#include <atomic>
 #include <filesystem>
 
 #ifdef Q_OS_WIN
@@ -42,12 +44,17 @@ bool syncToDisk(const QString &path)
 #endif
 }
 
-// A fresh name in the folder that no other writer holds: the file is made by this call.
-QString reserveTemporary(const QString &dir)
+// A name in the folder that no other writer uses: the process number keeps programs apart, the
+// counter the reports of one program, and the random part a number the system gave again to
+// another process after one was killed. The file is then made with the usual permissions, so
+// that the host reads it as any other report.
+QString temporaryName(const QString &dir)
 {
-    QTemporaryFile reserved(joinPath(dir, QStringLiteral("~qzrpt-XXXXXX.tmp")));
-    reserved.setAutoRemove(false);
-    return reserved.open() ? reserved.fileName() : QString();
+    static std::atomic<unsigned> counter{0};
+    return joinPath(dir, QStringLiteral("~qzrpt-%1-%2-%3.tmp")
+                             .arg(QCoreApplication::applicationPid())
+                             .arg(counter++)
+                             .arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0')));
 }
 
 // Replaces target with source in one step (POSIX rename; MoveFileEx with replace on Windows).
@@ -63,12 +70,9 @@ bool replaceFile(const QString &source, const QString &target)
 RegisteredReport writeRegisteredReport(Database &db, const QString &rptDir, const SpoolEntry &entry,
                                        const std::function<void(ReportWriter &)> &write)
 {
-    const QString temporary = reserveTemporary(rptDir);
+    const QString temporary = temporaryName(rptDir);
     ReportWriter writer;
-    if (temporary.isEmpty() || !writer.create(temporary)) {
-        if (!temporary.isEmpty()) {
-            QFile::remove(temporary);
-        }
+    if (!writer.create(temporary)) {
         return fileFailure(QStringLiteral("No se puede crear un archivo en %1").arg(rptDir));
     }
     write(writer);

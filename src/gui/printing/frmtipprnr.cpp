@@ -44,6 +44,9 @@ FrmTipPrnR::FrmTipPrnR(const ManagementContext &context, bool bHistorico, QStrin
     anexo_ = new QCheckBox(QStringLiteral("Anexo Casilla 105"), this);
     anexo_->setObjectName(QStringLiteral("chkAnexo"));
     addBelowList(anexo_);
+    // The check box comes between the list and the buttons for Tab too, as it stands.
+    setTabOrder(grid(), anexo_);
+    setTabOrder(anexo_, button(0));
     if (!bHistorico) {
         for (int column = printcol::kNorden; column <= printcol::kCorrel; ++column) {
             grid()->setColumnHidden(column, true);

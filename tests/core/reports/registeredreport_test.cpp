@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +64,10 @@ TEST_F(RegisteredReportTest, TheCompleteFileStandsUnderTheRegisteredNameAndNothi
     EXPECT_EQ(file.readAll().count("pPos|300|"), 3);
     EXPECT_EQ(db_.scalar("SELECT Archivo FROM SPOOL WHERE Secuencia = '000002'").toText(),
               "00000002.PRN");
+    // The report has the permissions of any file made there: the host must be able to read it.
+    QFile plain(qz::joinPath(rpt_, "plain.txt"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    EXPECT_EQ(file.permissions(), plain.permissions());
 }
 
 // Each failure names its cause, and leaves no row and no file.
