@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableView>
 
 namespace qz {
