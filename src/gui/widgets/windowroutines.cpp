@@ -254,6 +254,8 @@ QTableView *listGrid(const QString &objectName, QWidget *parent)
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A list picks whole rows: Tab leaves it for the next control instead of walking its cells.
+    grid->setTabKeyNavigation(false);
     grid->verticalHeader()->hide();
     return grid;
 }

@@ -64,7 +64,7 @@ void publishStatus(BarradeEstadoZEB &bar, const QString &ruc, const QString &nam
 // A command button of a window: its caption and object name, never a default button (Enter
 // belongs to the fields).
 QPushButton *commandButton(const QString &caption, const QString &objectName, QWidget *parent);
-// A list grid: rows chosen whole and one at a time, never edited, no row heading.
+// A list grid: rows chosen whole and one at a time, never edited, no row heading; Tab leaves it.
 QTableView *listGrid(const QString &objectName, QWidget *parent);
 
 // The command buttons in a row, on its right.

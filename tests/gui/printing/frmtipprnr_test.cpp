@@ -82,6 +82,14 @@ TEST_F(FrmTipPrnRTest, RegisteredListShowsItsFourColumnsInTheFrame)
     }
     EXPECT_EQ(d->button(0)->text(), "&Preliminar");
     EXPECT_EQ(d->button(2)->text(), "&Salir");
+    // Tab goes from the list to the check box, then to the buttons, as they stand.
+    QApplication::setActiveWindow(d.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d.get()));
+    d->grid()->setFocus();
+    QTest::keyClick(d->grid(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), d->anexo());
+    QTest::keyClick(d->anexo(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), d->button(0));
 }
 
 // Each press makes a new report and spool row; the annex chooses OKR003 and three pages. Enter
