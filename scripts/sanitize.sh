@@ -30,7 +30,9 @@ export ASAN_OPTIONS="detect_leaks=1:exitcode=86:log_path=$reports/asan:check_ini
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:exitcode=87"
 
 status=0
-(cd "$dir" && ctest --output-on-failure -j2 -LE x11 "$@") || status=$?
+# The crash harness preloads its shim into the children, which the address sanitizer refuses
+# (its runtime must come first); the plain build runs it.
+(cd "$dir" && ctest --output-on-failure -j2 -LE 'x11|crash' "$@") || status=$?
 
 found=0
 for f in "$reports"/asan.*; do

@@ -42,19 +42,7 @@ protected:
     std::unique_ptr<DeclarationModel> typedDeclaration(int index = 0)
     {
         auto m = newModel();
-        m->chooseTaxpayer(index);
-        m->setField(Field::Periodo, "2009");
-        m->setField(Field::Telefono, "4455667");
-        for (Answer a : {Answer::Rectifica, Answer::Liquid, Answer::Reorg, Answer::Coop}) {
-            m->chooseAnswer(a, 0);
-        }
-        m->setText(101, "2,500,000"); // as the box shows it after the user leaves it
-        m->setText(160, "1");
-        m->setText(180, "6,000");
-        m->setPaymentType("E");
-        EXPECT_TRUE(chooseRepresentativeTypeCode(*m, "01"));
-        m->setText(226, "12345678");
-        m->setField(Field::ApellidoRepresentante, "DIAZ");
+        EXPECT_TRUE(typeWholeDeclaration(*m, index));
         return m;
     }
 

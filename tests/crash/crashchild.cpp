@@ -1,0 +1,114 @@
+// The crash harness's child: runs one operation of declmod in a loop on a real installation,
+// so that the harness can kill it at any moment (or the crash shim at any write).
+//
+// Usage: test_crash_child OPERATION DB RPT LOOPS
+//   save    saves the whole declaration of 2009 of the first taxpayer, box 101 alternating
+//           between two amounts (the first save, when none is stored, from a new declaration)
+//   anexo   the box-105 assistant's "&Aceptar" on it, the amounts alternating between two sets
+//   spool   the printed declaration written and registered in RPT (OKR001), as "&Imprimir" does
+// Prints "ok N" after each round; a failure goes to stderr with exit status 1.
+#include "core/declaration/anexo105.h"
+#include "core/reports/declarationreport.h"
+#include "core/reports/registeredreport.h"
+#include "core/validation/declarationsave.h"
+#include "support/modelsupport.h"
+#include "support/scriptedmessenger.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+using namespace qz;
+
+constexpr const char *kPeriodo = "2009";
+const char *const kVersions[2] = {"2,500,000", "3,500,000"};
+
+QString firstRuc(Database &db)
+{
+    return db.scalar(QStringLiteral("SELECT doc_id_d FROM CAB WHERE periodo='2009'")).toText();
+}
+
+// One save: a new declaration when none is stored, else the stored one opened and changed.
+void save(Database &db, test::ScriptedMessenger &messages, int round)
+{
+    auto model = std::make_unique<DeclarationModel>(db, messages);
+    const QString ruc = firstRuc(db);
+    if (ruc.isEmpty()) {
+        model->setRun({0, QStringLiteral("USUARIO0"), false, QString(), QString()});
+        model->open();
+        if (!test::typeWholeDeclaration(*model)) {
+            throw DbError(0, QStringLiteral("the declaration could not be typed"));
+        }
+    } else {
+        model->setRun({1, QString(), false, QString(), QString()});
+        model->open({ruc, QString(), QString::fromLatin1(kPeriodo), QString()});
+    }
+    model->setText(101, QString::fromLatin1(kVersions[round % 2]));
+    const SaveOutcome outcome = DeclarationSave(*model).CmdGrabar();
+    if (!outcome.saved) {
+        throw DbError(0, QStringLiteral("not saved: ") + outcome.error);
+    }
+}
+
+void anexo(Database &db, int round)
+{
+    const QString ruc = firstRuc(db);
+    Anexo105 a;
+    for (int field = 0; field < Anexo105::kFields; ++field) {
+        a.change(field, QString::number((round % 2 + 1) * 1000 + field));
+    }
+    a.accept(db, ruc, QString::fromLatin1(kPeriodo), QStringLiteral("0731"), 1);
+}
+
+void spool(Database &db, test::ScriptedMessenger &messages, const QString &rpt)
+{
+    DeclarationSelection selection;
+    selection.ruc = firstRuc(db);
+    selection.period = QString::fromLatin1(kPeriodo);
+    const RegisteredReport report = writeRegisteredReport(
+        db, rpt, {QStringLiteral("OKR001"), 6, selection.ruc, QStringLiteral("CRASH")},
+        [&](ReportWriter &writer) { pGeneraDeclaracion(db, writer, selection, messages); });
+    if (!report.ok()) {
+        throw DbError(report.errorNumber, report.description);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: %s OPERATION DB RPT LOOPS\n", argv[0]);
+        return 2;
+    }
+    const QString operation = QString::fromLocal8Bit(argv[1]);
+    try {
+        Database db = Database::open(QString::fromLocal8Bit(argv[2]));
+        const QString rpt = QString::fromLocal8Bit(argv[3]);
+        test::ScriptedMessenger messages;
+        messages.answer = MessageAnswer::Yes;
+        const int loops = std::atoi(argv[4]);
+        for (int round = 0; round < loops; ++round) {
+            if (operation == u"save") {
+                save(db, messages, round);
+            } else if (operation == u"anexo") {
+                anexo(db, round);
+            } else if (operation == u"spool") {
+                spool(db, messages, rpt);
+            } else {
+                std::fprintf(stderr, "unknown operation %s\n", argv[1]);
+                return 2;
+            }
+            std::printf("ok %d\n", round);
+            std::fflush(stdout);
+        }
+    } catch (const DbError &e) {
+        std::fprintf(stderr, "%s: %d %s\n", argv[1], e.number(), qPrintable(e.description()));
+        return 1;
+    }
+    return 0;
+}
