@@ -4,6 +4,7 @@
 // once. QZ_CRASH_TRIALS sets the trials per operation (20 by default; scripts/crash-trials.sh
 // runs 200).
 #include "core/data/paths.h"
+#include "core/data/sqltext.h"
 #include "support/moduleinstall.h"
 
 #include <QDir>
@@ -160,6 +161,33 @@ TEST_F(CrashHarness, AnexoAcceptIsAllOldOrAllNew)
     for (int t = 0; t < trials(); ++t) {
         trial("anexo", t, calls, [&] {
             const QString now = scalar(kAnexoRows);
+            EXPECT_TRUE(now == first || now == second) << now.toStdString();
+        });
+    }
+}
+
+// The order number goes into HCAB and its check code into box 806 of HDET together.
+TEST_F(CrashHarness, OrderNumberAndItsCodeTogether)
+{
+    {
+        Database db = inst_.install().open();
+        const QString ruc = db.scalar("SELECT doc_id_d FROM CONT ORDER BY doc_id_d").toText();
+        db.execute("INSERT INTO HCAB (tip_doc_d, doc_id_d, periodo, formulario, semana, CORREL, "
+                   "estado, CONTROL, cNumero) VALUES (6, " +
+                   sqlQuoted(ruc) + ", '2009', '0731', 0, '001', 0, '12345678', '')");
+    }
+    const char *const sql =
+        "SELECT (SELECT NORDEN || '/' || cNumero FROM HCAB) || '|' || (SELECT group_concat("
+        "i_valor || '/' || cNumero) FROM HDET WHERE Casilla='806')";
+    ASSERT_EQ(run("orden", 2).exitCode, 0);
+    const QString second = scalar(sql);
+    ASSERT_EQ(run("orden", 1).exitCode, 0);
+    const QString first = scalar(sql);
+    ASSERT_NE(first, second);
+    const long calls = points("orden", 2);
+    for (int t = 0; t < trials(); ++t) {
+        trial("orden", t, calls, [&] {
+            const QString now = scalar(sql);
             EXPECT_TRUE(now == first || now == second) << now.toStdString();
         });
     }

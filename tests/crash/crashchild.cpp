@@ -6,7 +6,9 @@
 //           between two amounts (the first save, when none is stored, from a new declaration)
 //   anexo   the box-105 assistant's "&Aceptar" on it, the amounts alternating between two sets
 //   spool   the printed declaration written and registered in RPT (OKR001), as "&Imprimir" does
+//   orden   the order number of the sending 001 of 2009 registered, alternating between two
 // Prints "ok N" after each round; a failure goes to stderr with exit status 1.
+#include "core/data/controlcode.h"
 #include "core/declaration/anexo105.h"
 #include "core/reports/declarationreport.h"
 #include "core/reports/registeredreport.h"
@@ -63,6 +65,30 @@ void anexo(Database &db, int round)
     a.accept(db, ruc, QString::fromLatin1(kPeriodo), QStringLiteral("0731"), 1);
 }
 
+// The order number and its check code as the user types them from the receipt.
+void orden(Database &db, test::ScriptedMessenger &messages, int round)
+{
+    const QString ruc = db.scalar(QStringLiteral("SELECT doc_id_d FROM HCAB WHERE periodo='2009' "
+                                                 "AND CORREL='001'"))
+                            .toText();
+    const QString control = QStringLiteral("12345678");
+    const QString numero = round % 2 == 0 ? QStringLiteral("4455") : QStringLiteral("7788");
+    QString c = control;
+    const QString d1 = checkDigit(c).mid(8, 1);
+    QString t = control + numero + d1;
+    const QString d2 = checkDigit(t).right(1);
+    DeclarationModel model(db, messages);
+    model.setRun({1, QString(), true, QStringLiteral("001"), control});
+    model.setRucField(ruc);
+    model.setSPeriodo(QString::fromLatin1(kPeriodo));
+    model.setField(Field::NumOrden, numero);
+    model.setField(Field::NumOrdenCheck, d1 + d2);
+    const SaveOutcome outcome = DeclarationSave(model).registerOrder();
+    if (!outcome.saved) {
+        throw DbError(0, QStringLiteral("order number not registered: ") + outcome.error);
+    }
+}
+
 void spool(Database &db, test::ScriptedMessenger &messages, const QString &rpt)
 {
     DeclarationSelection selection;
@@ -97,6 +123,8 @@ int main(int argc, char **argv)
                 save(db, messages, round);
             } else if (operation == u"anexo") {
                 anexo(db, round);
+            } else if (operation == u"orden") {
+                orden(db, messages, round);
             } else if (operation == u"spool") {
                 spool(db, messages, rpt);
             } else {
