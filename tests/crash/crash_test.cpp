@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -144,6 +145,71 @@ TEST_F(CrashHarness, SaveIsAllOldOrAllNew)
         trial("save", t, calls, [&] {
             const QString now = scalar(kDeclarationRows);
             EXPECT_TRUE(now == first || now == second) << now.toStdString();
+        });
+    }
+}
+
+// A delete removes every row of the declaration or none.
+TEST_F(CrashHarness, DeleteLeavesTheDeclarationWholeOrAbsent)
+{
+    ASSERT_EQ(run("delete", 1).exitCode, 0);
+    const QString saved = scalar(kDeclarationRows);
+    ASSERT_EQ(run("delete", 2).exitCode, 0);
+    const QString absent = scalar(kDeclarationRows);
+    ASSERT_NE(saved, absent);
+    const long calls = points("delete", 2);
+    for (int t = 0; t < trials(); ++t) {
+        trial("delete", t, calls, [&] {
+            const QString now = scalar(kDeclarationRows);
+            EXPECT_TRUE(now == saved || now == absent)
+                << now.toStdString() << "\nsaved: " << saved.toStdString();
+        });
+    }
+}
+
+// A recovery copies the whole sending into the working tables or nothing, and never changes
+// the sending.
+TEST_F(CrashHarness, RecoveryIsWholeOrNothing)
+{
+    ASSERT_EQ(run("save", 1).exitCode, 0);
+    {
+        // The sending: the saved declaration copied into the history tables as number 001.
+        Database db = inst_.install().open();
+        db.execute("CREATE TABLE HF731PORCENTAJE (tip_doc_d INTEGER, doc_id_d TEXT, periodo "
+                   "TEXT, formulario TEXT, correl TEXT, mto_det DOUBLE, mto_net DOUBLE, "
+                   "cnumero TEXT)");
+        const auto copy = [&db](const QString &table, const QString &columns) {
+            QStringList cols = columns.split(',');
+            QStringList from = cols;
+            from.replaceInStrings(QRegularExpression("^CORREL$"), "'001'");
+            from.replaceInStrings(QRegularExpression("^(NORDEN|FEC_ENV|CONTROL|estado)$"), "NULL");
+            db.execute("INSERT INTO H" + table + " (" + cols.join(',') + ") SELECT " +
+                       from.join(',') + " FROM " + table);
+        };
+        copy("CAB", "tip_doc_d,doc_id_d,periodo,formulario,semana,CORREL,fec_pro,bcolibrad,"
+                    "nrocheque,cheque,efectivo,estado,rectifica,cNumero");
+        copy("DET", "tip_doc_d,doc_id_d,periodo,formulario,semana,CORREL,Casilla,i_valor,"
+                    "idcasilla,cNumero");
+        copy("F731EMPRESAS", "tip_doc_d,doc_id_d,periodo,formulario,CORREL,tip_doc_emp,"
+                             "num_doc_emp,tip_empresa,des_razon,mto_imp_pag,cnumero");
+        copy("F731PORCENTAJE",
+             "tip_doc_d,doc_id_d,periodo,formulario,CORREL,mto_det,mto_net,cnumero");
+    }
+    const char *const history =
+        "SELECT (SELECT count(*) FROM HCAB) || '/' || (SELECT count(*) FROM HDET) || '/' || "
+        "(SELECT group_concat(i_valor) FROM HDET)";
+    const QString sending = scalar(history);
+    ASSERT_EQ(run("recover", 1).exitCode, 0);
+    const QString recovered = scalar(kDeclarationRows);
+    ASSERT_EQ(run("recover", 2).exitCode, 0);
+    const QString absent = scalar(kDeclarationRows);
+    ASSERT_NE(recovered, absent);
+    const long calls = points("recover", 2);
+    for (int t = 0; t < trials(); ++t) {
+        trial("recover", t, calls, [&] {
+            const QString now = scalar(kDeclarationRows);
+            EXPECT_TRUE(now == recovered || now == absent) << now.toStdString();
+            EXPECT_EQ(scalar(history), sending);
         });
     }
 }

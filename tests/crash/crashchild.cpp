@@ -7,9 +7,15 @@
 //   anexo   the box-105 assistant's "&Aceptar" on it, the amounts alternating between two sets
 //   spool   the printed declaration written and registered in RPT (OKR001), as "&Imprimir" does
 //   orden   the order number of the sending 001 of 2009 registered, alternating between two
+//   delete  the declaration saved (even rounds) and deleted (odd rounds), as "&Eliminar" does
+//   recover the sending 001 of 2009 recovered into the working tables (even rounds, answering
+//           Yes to the overwrite question) and the recovered declaration deleted (odd rounds)
 // Prints "ok N" after each round; a failure goes to stderr with exit status 1.
 #include "core/data/controlcode.h"
+#include "core/data/sqltext.h"
 #include "core/declaration/anexo105.h"
+#include "core/management/declarationdelete.h"
+#include "core/management/recovery.h"
 #include "core/reports/declarationreport.h"
 #include "core/reports/registeredreport.h"
 #include "core/validation/declarationsave.h"
@@ -33,6 +39,22 @@ QString firstRuc(Database &db)
     return db.scalar(QStringLiteral("SELECT doc_id_d FROM CAB WHERE periodo='2009'")).toText();
 }
 
+// The taxpayer of the sending 001 of 2009.
+QString sentRuc(Database &db)
+{
+    return db
+        .scalar(QStringLiteral("SELECT doc_id_d FROM HCAB WHERE periodo='2009' AND CORREL='001'"))
+        .toText();
+}
+
+void deleteStored(Database &db)
+{
+    const QString ruc = firstRuc(db);
+    if (!ruc.isEmpty()) {
+        deleteRegistered(db, ruc, QString::fromLatin1(kPeriodo), QStringLiteral("0731"));
+    }
+}
+
 // One save: a new declaration when none is stored, else the stored one opened and changed.
 void save(Database &db, test::ScriptedMessenger &messages, int round)
 {
@@ -45,8 +67,12 @@ void save(Database &db, test::ScriptedMessenger &messages, int round)
             throw DbError(0, QStringLiteral("the declaration could not be typed"));
         }
     } else {
+        // As "&Modificar" opens it from its list: number, name and exercise.
+        const QString razon =
+            db.scalar(QStringLiteral("SELECT Nombre FROM CONT WHERE doc_id_d=") + sqlQuoted(ruc))
+                .toText();
         model->setRun({1, QString(), false, QString(), QString()});
-        model->open({ruc, QString(), QString::fromLatin1(kPeriodo), QString()});
+        model->open({ruc, razon, QString::fromLatin1(kPeriodo), QString()});
     }
     model->setText(101, QString::fromLatin1(kVersions[round % 2]));
     const SaveOutcome outcome = DeclarationSave(*model).CmdGrabar();
@@ -125,6 +151,22 @@ int main(int argc, char **argv)
                 anexo(db, round);
             } else if (operation == u"orden") {
                 orden(db, messages, round);
+            } else if (operation == u"delete") {
+                if (round % 2 == 0) {
+                    save(db, messages, 0);
+                } else {
+                    deleteStored(db);
+                }
+            } else if (operation == u"recover") {
+                if (round % 2 == 0) {
+                    if (!Recover(db, messages,
+                                 {QStringLiteral("0731"), sentRuc(db),
+                                  QString::fromLatin1(kPeriodo), QStringLiteral("001")})) {
+                        throw DbError(0, QStringLiteral("recovery declined"));
+                    }
+                } else {
+                    deleteStored(db);
+                }
             } else if (operation == u"spool") {
                 spool(db, messages, rpt);
             } else {
