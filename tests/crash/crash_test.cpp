@@ -100,12 +100,14 @@ protected:
     void trial(const QString &op, int t, long calls, const std::function<void()> &check)
     {
         SCOPED_TRACE(QString("%1 trial %2").arg(op).arg(t).toStdString());
+        ++trialsRun_;
         const ChildRun killed =
             t % 2 == 0 ? run(op, 2, 1 + static_cast<long>(rng_() % static_cast<unsigned>(calls)))
                        : run(op, 50, 0, static_cast<int>(rng_() % 30));
-        // Every kill lands inside the rounds: the shim's point is among their calls, and fifty
-        // rounds outlast the delay.
-        EXPECT_TRUE(killed.killed) << killed.exitCode << ' ' << killed.error.toStdString();
+        // A run the kill missed (the engine's checkpoints vary the number of calls a little)
+        // must still have ended well; the test counts the kills that landed.
+        EXPECT_TRUE(killed.killed || killed.exitCode == 0) << killed.error.toStdString();
+        kills_ += killed.killed ? 1 : 0;
         ASSERT_EQ(integrity(), "ok");
         check();
         const ChildRun again = run(op, 1);
@@ -113,9 +115,19 @@ protected:
         ASSERT_EQ(again.exitCode, 0) << again.error.toStdString();
     }
 
+    // Nearly every trial must really have killed the child, or the harness tests nothing.
+    void TearDown() override
+    {
+        if (!HasFatalFailure() && trialsRun_ > 0) {
+            EXPECT_GE(kills_ * 10, trialsRun_ * 9) << kills_ << " kills in " << trialsRun_;
+        }
+    }
+
     test::ModuleInstall inst_;
     QString rpt_;
     std::mt19937 rng_{731};
+    int kills_ = 0;
+    int trialsRun_ = 0;
 };
 
 // What the stored declaration of 2009 holds, every table of it.
@@ -157,6 +169,8 @@ TEST_F(CrashHarness, DeleteLeavesTheDeclarationWholeOrAbsent)
     ASSERT_EQ(run("delete", 2).exitCode, 0);
     const QString absent = scalar(kDeclarationRows);
     ASSERT_NE(saved, absent);
+    // Counted from the state every trial starts in: the declaration saved.
+    ASSERT_EQ(run("delete", 1).exitCode, 0);
     const long calls = points("delete", 2);
     for (int t = 0; t < trials(); ++t) {
         trial("delete", t, calls, [&] {
