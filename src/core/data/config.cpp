@@ -92,6 +92,10 @@ Config loadInstallerConfig()
 
 bool writeSystemDb(const Config &config)
 {
+    // Only the host creates QZ000.INI: a missing file stays missing.
+    if (!QFileInfo::exists(iniPath())) {
+        return false;
+    }
     return writeProfileString(iniPath(), QString::fromLatin1(kIniSection),
                               QStringLiteral("SystemDB"), config.workgroup);
 }

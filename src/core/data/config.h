@@ -33,7 +33,8 @@ bool loadModuleConfig(Config &config);
 // two backslashes loses the last one.
 Config loadInstallerConfig();
 
-// Writes SystemDB = SysPath & "QZ000.MDW" into [Options], touching no other line.
+// Writes SystemDB = SysPath & "QZ000.MDW" into [Options], touching no other line. False,
+// and nothing written, when QZ000.INI does not exist or cannot be replaced.
 bool writeSystemDb(const Config &config);
 
 // Reads one key of [Options].

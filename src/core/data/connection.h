@@ -11,8 +11,17 @@ namespace qz {
 
 enum class Program { Declmod, Declrep, Declchk, Decltab };
 
-// Logs on through the workgroup file and opens the database shared and read-write. declmod and
-// declchk first write SystemDB into QZ000.INI. Throws DbError.
+// What must hold before the database is opened, each with its own description: QZ000.INI
+// exists (nothing creates it), SysPath is set and is a folder, DBName is set. Throws DbError.
+void checkConfig(const Config &config);
+
+// Refuses (3343) a database that lacks the host tables every program reads: an empty file or
+// another program's database is not the host's. Throws DbError.
+void requireHostTables(Database &db);
+
+// checkConfig, then logs on through the workgroup file and opens the database shared and
+// read-write, and requireHostTables. declmod and declchk write SystemDB into QZ000.INI before
+// the log-on. Throws DbError.
 Database openSharedDatabase(const Config &config, Program program);
 
 // The message box of a failed open: title "Error de Conección"; for 3051 " 3051- Base esta

@@ -105,6 +105,9 @@ int hostErrorNumber(int sqliteCode, const QString &message)
     if (m.contains(QLatin1String("unique constraint"))) {
         return dberr::kDuplicateKey;
     }
+    if (message == QLatin1String(dberr::kOverflowText)) {
+        return dberr::kOverflow; // raised by our val() on a number beyond any range
+    }
     if (m.contains(QLatin1String("syntax error")) ||
         m.contains(QLatin1String("incomplete input"))) {
         return dberr::kSyntax;
@@ -169,15 +172,31 @@ void Database::close()
 Database Database::open(const QString &path, Mode mode)
 {
     if (path.trimmed().isEmpty()) {
-        throw DbError(3024, QStringLiteral("No se encuentra el archivo ''."));
+        throw DbError(dberr::kInvalidPath,
+                      QStringLiteral("No se ha indicado el nombre del archivo de la base de "
+                                     "datos."));
     }
     QFileInfo info(path);
     if (mode == Mode::OpenExisting && !info.exists()) {
-        throw DbError(3024, QStringLiteral("No se encuentra el archivo '%1'.").arg(path));
+        throw DbError(dberr::kFileNotFound,
+                      QStringLiteral("No se encuentra el archivo '%1'.").arg(path));
+    }
+    if (info.isDir()) {
+        throw DbError(
+            dberr::kInvalidPath,
+            QStringLiteral("'%1' es una carpeta, no el archivo de la base de datos.").arg(path));
     }
     if (info.exists() && !info.isFile()) {
-        throw DbError(dberr::kCannotOpen,
-                      QStringLiteral("No se puede abrir '%1': no es un archivo.").arg(path));
+        throw DbError(dberr::kInvalidPath,
+                      QStringLiteral("'%1' no es un archivo de base de datos.").arg(path));
+    }
+    // The engine takes an empty file for a new, empty database and would let the first
+    // statement make one of it; an existing database is never empty.
+    if (mode == Mode::OpenExisting && info.size() == 0) {
+        throw DbError(dberr::kNotADatabase,
+                      QStringLiteral("Formato de base de datos no reconocido '%1': el archivo "
+                                     "está vacío.")
+                          .arg(path));
     }
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (mode == Mode::Create) {

@@ -33,8 +33,10 @@ public:
     Database &operator=(const Database &) = delete;
 
     // Opens a database file shared and read-write. OpenExisting refuses a missing file
-    // (3051), a file that is not a database (3343) and a file opened exclusively by another
-    // program (3051). Create makes a new database in WAL mode. Throws DbError.
+    // (3024), a folder or no name (3044), an empty file or one that is not a database (3343)
+    // and a file opened exclusively by another program (3051); it never creates or writes
+    // the file. Create (the host's installation only) makes a new database in WAL mode.
+    // Throws DbError.
     static Database open(const QString &path, Mode mode = Mode::OpenExisting);
 
     bool isOpen() const { return db_ != nullptr; }

@@ -9,6 +9,8 @@ namespace qz {
 
 namespace dberr {
 constexpr int kCannotOpen = 3051;       // locked, opened exclusively or cannot be opened
+constexpr int kFileNotFound = 3024;     // the database file (or the configuration) is missing
+constexpr int kInvalidPath = 3044;      // not a valid path: a folder, no file name, no folder
 constexpr int kTableExists = 3010;      // CREATE TABLE of an existing table
 constexpr int kPrimaryKeyExists = 3283; // second primary key on a table
 constexpr int kDuplicateKey = 3022;     // unique index or key violated
@@ -22,6 +24,7 @@ constexpr int kReadOnly = 3027;         // database or object is read-only
 constexpr int kDiskFull = 3035;         // system resource exceeded / disk full
 constexpr int kItemNotFound = 3265;     // no column of that name
 constexpr int kOverflow = 6;            // arithmetic overflow (record control code)
+constexpr const char *kOverflowText = "Desbordamiento"; // its description, also in SQL errors
 } // namespace dberr
 
 // An error of the database layer: the host's number and the engine's description.

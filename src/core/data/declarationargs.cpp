@@ -59,6 +59,17 @@ std::optional<DeclarationArgs> DeclarationArgs::parse(const QStringList &argumen
         return std::nullopt;
     };
     const QString text = arguments.join(u' ');
+    // The fields are fixed character positions and end up in file names: only printable
+    // ASCII counts, so that a length is a number of characters and every name can be
+    // written, listed and deleted by the host.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < 0x20 || c > 0x7e) {
+            return refuse(QStringLiteral("Parámetro no válido: solo se admiten caracteres ASCII "
+                                         "imprimibles y el carácter %1 no lo es.")
+                              .arg(i + 1));
+        }
+    }
     if (text.size() != kLength) {
         return refuse(QStringLiteral("Parámetro no válido: se esperaban %1 caracteres y se "
                                      "recibieron %2.")

@@ -2,8 +2,9 @@
 //   1-2 document type, 3-17 document number, 18-21 form code, 22-27 period (year and month,
 //   month "00" for an annual form), 28 a one-character code, 29-36 a number.
 // Fields go into statements and file names, so the string is checked before anything is done:
-// exactly 36 characters, a period of six digits, a document type of digits (blanks around
-// them allowed, it stands unquoted in statements), and no field used in a file name may hold
+// exactly 36 characters of printable ASCII, a period of six digits, a document type of digits
+// (blanks around them allowed, it stands unquoted in statements), and no field used in a file name
+// may hold
 // "/", "\", ".." or a control character.
 #pragma once
 

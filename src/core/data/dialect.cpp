@@ -6,6 +6,7 @@
 // regard to case; "ALTER TABLE t ADD CONSTRAINT n PRIMARY KEY (...)" into a unique index n.
 #include "core/data/dialect.h"
 
+#include "core/data/dberror.h"
 #include "core/data/format.h"
 #include "core/data/numbertext.h"
 
@@ -14,6 +15,7 @@
 
 #include <sqlite3.h>
 
+#include <cmath>
 #include <vector>
 
 namespace qz {
@@ -389,7 +391,13 @@ void fnVal(sqlite3_context *ctx, int, sqlite3_value **argv)
         sqlite3_result_double(ctx, sqlite3_value_double(argv[0]));
         return;
     default: {
-        double v = val(argText(argv[0]));
+        const double v = val(argText(argv[0]));
+        if (std::isinf(v)) {
+            // A number too big for any column type: the statement fails as an overflow, so
+            // that a sum over it is never taken for a real total.
+            sqlite3_result_error(ctx, dberr::kOverflowText, -1);
+            return;
+        }
         sqlite3_result_double(ctx, v);
         return;
     }

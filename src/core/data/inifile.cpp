@@ -1,6 +1,8 @@
 // Private-profile files kept line by line, so that writing one key leaves every other byte.
 #include "core/data/inifile.h"
 
+#include "core/data/wholefile.h"
+
 #include "core/data/cp1252.h"
 
 #include <QFile>
@@ -188,7 +190,8 @@ bool IniFile::save(const QString &path) const
         f.cancelWriting();
         return false;
     }
-    return f.commit();
+    // A full disk must leave the old file, never a truncated one.
+    return commitWhole(f);
 }
 
 QString readProfileString(const QString &path, const QString &section, const QString &key)

@@ -108,8 +108,13 @@ double val(const QString &text)
         }
     }
     bool ok = false;
-    double v = number.toDouble(&ok);
-    return ok && std::isfinite(v) ? v : 0;
+    const double v = number.toDouble(&ok);
+    // Beyond the range of a double Qt gives an infinity of the number's sign (and ok false):
+    // kept, so that "1e400" is too big rather than 0. An underflow reads 0.
+    if (std::isinf(v)) {
+        return v;
+    }
+    return ok ? v : 0;
 }
 
 namespace {

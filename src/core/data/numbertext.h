@@ -13,7 +13,9 @@ namespace qz {
 // Val: the leading number of a text. Blanks, tabs and line feeds are skipped anywhere in the
 // number; an optional sign, digits, one decimal point and an optional exponent (E or D) are
 // read; "&H" and "&O" read hexadecimal and octal whole numbers. 0 when no number starts the
-// text. Val never looks at thousands separators: Val("1,234") is 1.
+// text. Val never looks at thousands separators: Val("1,234") is 1. A number beyond the
+// range of a double ("1e400", four hundred nines) reads as an infinity of its sign, never as
+// 0: Currency::fromText refuses it as an overflow, as it does "1e308".
 double val(const QString &text);
 
 // The reading of a text as a number before it is formatted: blanks skipped, "," as a

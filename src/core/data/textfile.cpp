@@ -1,6 +1,8 @@
 // Windows-1252 CR LF text files.
 #include "core/data/textfile.h"
 
+#include "core/data/wholefile.h"
+
 #include "core/data/cp1252.h"
 
 #include <QFile>
@@ -37,8 +39,15 @@ bool writeHostLines(const QString &path, const QStringList &lines, QString *erro
         return false;
     }
     QByteArray bytes = encodeLines(lines);
-    if (f.write(bytes) != bytes.size() || !f.commit()) {
+    if (f.write(bytes) != bytes.size()) {
         setError(error, f.errorString());
+        f.cancelWriting();
+        return false;
+    }
+    // A full disk must leave the old file, never a truncated one.
+    QString reason;
+    if (!commitWhole(f, &reason)) {
+        setError(error, reason);
         return false;
     }
     return true;

@@ -42,16 +42,24 @@ CheckOutcome runDeclchk(const QStringList &arguments, Messenger &messenger)
         }
         return CheckOutcome::Consistent;
     }
-    messenger.show(MessageIcon::Critical, QStringLiteral("Error en la información a enviar"),
-                   QStringLiteral("Existen datos inconsistentes en la información a enviar. "
-                                  "Revisar el archivo ") +
-                       listing);
+    const QString title = QStringLiteral("Error en la información a enviar");
+    const QString inconsistent =
+        QStringLiteral("Existen datos inconsistentes en la información a enviar. ");
+    // The user is sent to the listing only when it was written; otherwise told that it was not.
+    messenger.show(MessageIcon::Critical, title,
+                   checker.listingWritten()
+                       ? inconsistent + QStringLiteral("Revisar el archivo ") + listing
+                       : inconsistent + fileNotWrittenText(listing, checker.listingError()));
     const QString marker = joinPath(tmp, base + QStringLiteral(".TXT"));
     if (ExisteArchivo(marker, messenger)) {
         removeFound(marker);
     }
-    MarcaError(marker);
-    return CheckOutcome::Inconsistent;
+    QString markerError;
+    if (!MarcaError(marker, &markerError)) {
+        messenger.show(MessageIcon::Critical, title, fileNotWrittenText(marker, markerError));
+        return CheckOutcome::NotWritten;
+    }
+    return checker.listingWritten() ? CheckOutcome::Inconsistent : CheckOutcome::NotWritten;
 }
 
 } // namespace qz

@@ -13,8 +13,10 @@
 
 namespace qz {
 
-// The exit status of declchk (the host does not read it; scripts and tests do).
-enum class CheckOutcome : int { Consistent = 0, Inconsistent = 1, NotChecked = 2 };
+// The exit status of declchk (the host does not read it; scripts and tests do). NotWritten:
+// inconsistent, but the listing or the marker could not be written (a full disk, a read-only
+// TMP), each said in a message naming the file.
+enum class CheckOutcome : int { Consistent = 0, Inconsistent = 1, NotChecked = 2, NotWritten = 3 };
 
 // Checks the declaration the arguments name. A bad argument string, a configuration or a
 // connection failure shows its message and gives NotChecked with no file written.

@@ -8,6 +8,8 @@
 #include "core/data/sqltext.h"
 #include "core/reports/hostlinefile.h"
 
+#include <QFile>
+
 #include <cmath>
 
 namespace qz {
@@ -38,7 +40,10 @@ bool SendChecker::ValidaEnvio(const QString &listingPath)
     bool consistente = true;
     int numero = 0;
 
-    listing_.create(listingPath);
+    listingError_.clear();
+    if (!listing_.create(listingPath)) {
+        listingError_ = listing_.error();
+    }
     const QDateTime t = now();
     writeListed(formatDate(t, QStringLiteral("dd/mm/yyyy")) + QString(70, u' ') +
                 formatDate(t, QStringLiteral("hh:mm:ss")));
@@ -72,7 +77,14 @@ bool SendChecker::ValidaEnvio(const QString &listingPath)
         consistente = false;
         writeListed(m);
     }
-    listing_.close();
+    // The listing is put in place whole or not at all; one that failed leaves no older listing
+    // either, which would be taken for this run's.
+    if (!listing_.close() && listingError_.isEmpty()) {
+        listingError_ = listing_.error();
+    }
+    if (!listingError_.isEmpty()) {
+        QFile::remove(listingPath);
+    }
     return consistente;
 }
 
@@ -169,12 +181,24 @@ void SendChecker::writeListed(const QString &line)
     listing_.writeLine(line);
 }
 
-void MarcaError(const QString &path)
+bool MarcaError(const QString &path, QString *error)
 {
     HostLineFile marker;
     marker.create(path);
     marker.writeLine(QStringLiteral("0731 ERROR"));
-    marker.close();
+    if (marker.close()) {
+        return true;
+    }
+    if (error) {
+        *error = marker.error();
+    }
+    return false;
+}
+
+QString fileNotWrittenText(const QString &path, const QString &reason)
+{
+    return QStringLiteral("No se pudo escribir el archivo ") + path + QStringLiteral(" (") +
+           reason + QStringLiteral(").");
 }
 
 } // namespace qz

@@ -6,7 +6,9 @@
 // the tagged text line writer: a date and time line, two blank lines, the title line, then
 // "001) ...", "002) ...". The checker only reads the database. A step that fails goes on with
 // the next: a box that cannot be read counts as empty and a count as 0, a listing that cannot
-// be created still lets the checks decide.
+// be written still lets the checks decide. The listing and the marker are each put in place
+// whole or not at all (hostlinefile.h); a listing that could not be written is said so
+// (listingWritten()) and leaves no older listing under its name.
 //
 // Two choices of ours where the host's procedure leaves the outcome open:
 // - The box lookup uses the document number trimmed, as declmod stores it; a number the host
@@ -39,6 +41,9 @@ public:
 
     // Runs every check, writing the listing to listingPath. True when consistent.
     bool ValidaEnvio(const QString &listingPath);
+    // Whether the last ValidaEnvio wrote its listing completely, and why not.
+    bool listingWritten() const { return listingError_.isEmpty(); }
+    QString listingError() const { return listingError_; }
 
     // The stored value of a box (three-digit text); empty when the declaration has no row for
     // it or it cannot be read.
@@ -64,9 +69,14 @@ private:
     Database &db_;
     DeclarationArgs args_;
     TaggedLineWriter listing_;
+    QString listingError_;
 };
 
-// Writes the one-line error marker "0731 ERROR"; each step goes on when one fails.
-void MarcaError(const QString &path);
+// Writes the one-line error marker "0731 ERROR", whole or not at all; false with the reason
+// when it could not be written.
+bool MarcaError(const QString &path, QString *error = nullptr);
+
+// The message for a listing or marker that could not be written: the file and the reason.
+QString fileNotWrittenText(const QString &path, const QString &reason);
 
 } // namespace qz

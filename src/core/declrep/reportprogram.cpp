@@ -4,6 +4,7 @@
 #include "core/data/filetest.h"
 #include "core/data/paths.h"
 #include "core/data/programstart.h"
+#include "core/data/wholefile.h"
 #include "core/declrep/summaryreport.h"
 #include "core/reports/printresult.h"
 #include "core/reports/taggedtext.h"
@@ -12,22 +13,6 @@
 #include <QTextStream>
 
 namespace qz {
-
-namespace {
-
-// Copies over an existing file of that name, in one step for the reader on the other side.
-bool replaceCopy(const QString &from, const QString &to)
-{
-    const QString part = to + QStringLiteral(".part");
-    QFile::remove(part);
-    if (!QFile::copy(from, part)) {
-        return false;
-    }
-    QFile::remove(to);
-    return QFile::rename(part, to);
-}
-
-} // namespace
 
 ReportOutcome runDeclrep(const QStringList &arguments, Messenger &messenger)
 {
@@ -51,22 +36,30 @@ ReportOutcome runDeclrep(const QStringList &arguments, Messenger &messenger)
     }
 
     const QString plain = joinPath(rpt, name + QStringLiteral(".PRN"));
+    // RPT\name.TXT on the host's folders, which ignore case, is this ".txt" (copied by its exact
+    // name, not an older file whose name differs only in case).
+    const QString converted = joinPath(rpt, name + QStringLiteral(".txt"));
+    const QString copy = joinPath(tmp, name + QStringLiteral(".TXT"));
     PrintResult printed;
-    if (ExisteArchivo(plain, messenger)) {
-        printed = printTaggedFile(plain, joinPath(rpt, name + QStringLiteral(".txt")));
+    // A plain text this run did not write is not converted, not even an older one of the name.
+    if (summary.plainWritten() && ExisteArchivo(plain, messenger)) {
+        printed = printTaggedFile(plain, converted);
     } else {
         printed.missingFile = true;
         printed.errorNumber = printerr::kFileNotFound;
     }
     showPrintError(messenger, printed);
-    if (printed.missingFile) {
+    if (!printed.ok()) {
+        // The host takes the copy it finds in TMP: after a failed step there is none, not
+        // even one of an earlier run.
+        QFile::remove(findEntry(tmp, name + QStringLiteral(".TXT")));
         return ReportOutcome::Incomplete;
     }
-    complete = complete && printed.ok();
-    // The host's folders ignore case: RPT\name.TXT is the ".txt" just written.
-    const QString converted = findEntry(rpt, name + QStringLiteral(".TXT"));
-    if (!replaceCopy(converted, joinPath(tmp, name + QStringLiteral(".TXT")))) {
-        QTextStream(stderr) << "declrep: no se pudo copiar " << converted << " a " << tmp << '\n';
+    QString error;
+    if (!copyWhole(converted, copy, &error)) {
+        QTextStream(stderr) << "declrep: no se pudo copiar " << converted << " a " << tmp << ": "
+                            << error << '\n';
+        QFile::remove(findEntry(tmp, name + QStringLiteral(".TXT")));
         complete = false;
     }
     return complete ? ReportOutcome::Written : ReportOutcome::Incomplete;

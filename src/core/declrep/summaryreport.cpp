@@ -9,6 +9,8 @@
 #include "core/data/sqltext.h"
 #include "core/data/textfile.h"
 #include "core/reports/hostlinefile.h"
+#include "core/reports/linevalue.h"
+#include "core/reports/registeredreport.h"
 #include "core/reports/reportwriter.h"
 #include "core/reports/spool.h"
 
@@ -195,19 +197,23 @@ QStringList SummaryReport::reportLines(const SummaryValues &v, const SummaryPaym
 
 QStringList SummaryReport::plainLines(const SummaryValues &v, const SummaryPayment &p) const
 {
+    // The plain text is a tagged text file: every value passes the line rule, so that a name
+    // holding "<!" or a line end neither drops its line nor adds one.
     QStringList l;
-    l << QStringLiteral("DOCUMENTO      : ") + v.tipoNombre + QStringLiteral("  ") +
-             args_.docIdTrimmed()
-      << QStringLiteral("RAZON SOCIAL   : ") + v.razonSocial
-      << QStringLiteral("FORMULARIO     : ") + args_.formulario + QStringLiteral("-ZEB OKRE")
-      << QStringLiteral("PERIODO        : ") + args_.printPeriod();
+    l << QStringLiteral("DOCUMENTO      : ") + lineValue(v.tipoNombre) + QStringLiteral("  ") +
+             lineValue(args_.docIdTrimmed())
+      << QStringLiteral("RAZON SOCIAL   : ") + lineValue(v.razonSocial)
+      << QStringLiteral("FORMULARIO     : ") + lineValue(args_.formulario) +
+             QStringLiteral("-ZEB OKRE")
+      << QStringLiteral("PERIODO        : ") + lineValue(args_.printPeriod());
     if (!p.efectivo.isEmpty() || p.cheque.isEmpty()) {
         l << QStringLiteral("FORMA DE PAGO  : EFECTIVO");
     }
     if (!p.cheque.isEmpty()) {
         l << QStringLiteral("FORMA DE PAGO  : CHEQUE")
-          << QStringLiteral("BANCO          : ") + p.banco + QStringLiteral(" - ") + p.bancoNombre
-          << QStringLiteral("NUMERO CHEQUE  : ") + p.nroCheque;
+          << QStringLiteral("BANCO          : ") + lineValue(p.banco) + QStringLiteral(" - ") +
+                 lineValue(p.bancoNombre)
+          << QStringLiteral("NUMERO CHEQUE  : ") + lineValue(p.nroCheque);
     }
     l << (p.rectifica ? QStringLiteral("RECTIFICATORIA : SI")
                       : QStringLiteral("RECTIFICATORIA : NO"))
@@ -215,39 +221,44 @@ QStringList SummaryReport::plainLines(const SummaryValues &v, const SummaryPayme
       << QStringLiteral("OKRE ") + rightJustified(v.casilla146, 15) +
              rightJustified(v.casilla180, 16)
       << QStringLiteral(" ")
-      << QStringLiteral("NC ") + args_.numero + QStringLiteral("  Fec.Generación: ") +
+      << QStringLiteral("NC ") + lineValue(args_.numero) + QStringLiteral("  Fec.Generación: ") +
              formatDate(time_, QStringLiteral("dd/mm/yyyy"));
     return l;
 }
 
 QString SummaryReport::write()
 {
-    try {
-        reportFile_ = pRegistraSpool(db_, QString::fromLatin1(kReportResumen),
-                                     args_.tipoDocNumber(), args_.docId, config_.usuario);
-    } catch (const DbError &e) {
-        failed(QStringLiteral("SPOOL: %1 (%2)").arg(e.description()).arg(e.number()));
-    }
-    ReportWriter report;
-    if (!reportFile_.isEmpty() && !report.create(joinPath(rptDir_, reportFile_))) {
-        failed(report.error());
-    }
     const SummaryValues values = readValues();
     const QueryResult header = tracedHeader();
-    for (int row = 0; row < header.rowCount(); ++row) {
-        const SummaryPayment payment = readPayment(header, row);
-        for (const QString &line : reportLines(values, payment)) {
-            report.writeLine(line);
-        }
-    }
-    if (report.isOpen() && !report.close()) {
-        failed(report.error());
+    // The report is written whole before it is registered: a name in SPOOL always has its
+    // complete file, and a failure leaves neither.
+    const SpoolEntry entry{QString::fromLatin1(kReportResumen), args_.tipoDocNumber(), args_.docId,
+                           config_.usuario};
+    const RegisteredReport report =
+        writeRegisteredReport(db_, rptDir_, entry, [&](ReportWriter &writer) {
+            for (int row = 0; row < header.rowCount(); ++row) {
+                const SummaryPayment payment = readPayment(header, row);
+                for (const QString &line : reportLines(values, payment)) {
+                    writer.writeLine(line);
+                }
+            }
+        });
+    reportFile_ = report.archivo;
+    if (!report.ok()) {
+        failed(QStringLiteral("SPOOL: %1 (%2)").arg(report.description).arg(report.errorNumber));
     }
 
+    // The second pass is traced as always; its plain text is written only for a registered
+    // report, so that nothing is handed on for a summary the spool does not hold.
     const QueryResult again = tracedHeader();
+    plainWritten_ = false;
+    if (!report.ok()) {
+        return plainName();
+    }
     HostLineFile plain;
     if (!plain.create(joinPath(rptDir_, plainName() + QStringLiteral(".PRN")))) {
         failed(plain.error());
+        return plainName();
     }
     if (!again.isEmpty()) {
         const SummaryPayment payment = readPayment(again, 0);
@@ -255,7 +266,8 @@ QString SummaryReport::write()
             plain.writeLine(line);
         }
     }
-    if (plain.isOpen() && !plain.close()) {
+    plainWritten_ = plain.close();
+    if (!plainWritten_) {
         failed(plain.error());
     }
     return plainName();

@@ -2,10 +2,13 @@
 // spool under OKR002 (report file in RPT) and the same summary as plain text in RPT under the
 // 19-character name form & period & code & number (".PRN").
 //
-// Every step goes on with the next when it fails, as the host expects of this program: a
-// query that fails gives no rows, a value that cannot be read stays empty or 0, a file that
-// cannot be created gets nothing written. failures() lists what went wrong, so the program
-// can still say so in its exit status.
+// Every read goes on with the next when it fails, as the host expects of this program: a
+// query that fails gives no rows, a value that cannot be read stays empty or 0. The files are
+// different: the report file is written whole and only then registered with its SPOOL row
+// (writeRegisteredReport), and the plain text is written only when that succeeded, whole or
+// not at all (plainWritten()), so that nothing is handed on after a failed step. Values in
+// both files follow the line rule of linevalue.h. failures() lists what went wrong, so the
+// program can still say so in its exit status.
 #pragma once
 
 #include "core/data/config.h"
@@ -46,6 +49,8 @@ public:
 
     // The report file's name from the spool, empty when registration failed.
     QString reportFileName() const { return reportFile_; }
+    // True when the plain text file was written completely (after a registered report).
+    bool plainWritten() const { return plainWritten_; }
     const QStringList &failures() const { return failures_; }
 
     // The header query as traced and run.
@@ -71,6 +76,7 @@ private:
     DeclarationArgs args_;
     QString rptDir_;
     QString reportFile_;
+    bool plainWritten_ = false;
     QDateTime time_;
     QStringList failures_;
 };

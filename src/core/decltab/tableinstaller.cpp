@@ -174,11 +174,13 @@ int TableInstaller::run()
             writeRows(db);
             t.commit();
         } catch (const DbError &e) {
+            reportStatementErrors();
             messenger_.show(MessageIcon::Critical, openErrorTitle(),
                             openErrorText(e, Program::Decltab));
             return 1;
         }
     }
+    reportStatementErrors();
     return failed_ ? 1 : 0;
 }
 
@@ -186,6 +188,47 @@ void TableInstaller::problem(const QString &title, const QString &text)
 {
     failed_ = true;
     messenger_.show(MessageIcon::Critical, title, text);
+}
+
+void TableInstaller::statementFailed(const DbError &error)
+{
+    failed_ = true;
+    for (StatementErrors &e : statementErrors_) {
+        if (e.first.number() == error.number()) {
+            ++e.count;
+            return;
+        }
+    }
+    statementErrors_.push_back({error, 1});
+}
+
+void TableInstaller::reportStatementErrors()
+{
+    for (const StatementErrors &e : statementErrors_) {
+        QString text = QStringLiteral("Error Número : ") + QString::number(e.first.number()) +
+                       u'\n' + e.first.description();
+        if (e.count > 1) {
+            text += QStringLiteral("\n\n%1 sentencias fallaron con este error; se muestra la "
+                                   "primera.")
+                        .arg(e.count);
+        }
+        problem(QStringLiteral("Error al Ejecutar Sentencia SQL"), text);
+    }
+    statementErrors_.clear();
+}
+
+const std::vector<EnvioRow> &TableInstaller::envioRows()
+{
+    if (!envioRows_) {
+        const QString path = resolveHostPath(sysPath_, QStringLiteral("tmp\\env731.txt"));
+        QStringList problems;
+        envioRows_.emplace();
+        readEnvioRows(path, &*envioRows_, &problems);
+        for (const QString &p : problems) {
+            problem(kMessageTitle, p);
+        }
+    }
+    return *envioRows_;
 }
 
 bool TableInstaller::execute(Database &db, const QString &sql)
@@ -201,9 +244,7 @@ bool TableInstaller::execute(Database &db, const QString &sql)
                                            "LUMBRAL\n Desea Sobreescribirlas?"),
                             MessageButtons::YesNo, MessageAnswer::No);
         } else if (e.number() != dberr::kPrimaryKeyExists) {
-            problem(QStringLiteral("Error al Ejecutar Sentencia SQL"),
-                    QStringLiteral("Error Número : ") + QString::number(e.number()) + u'\n' +
-                        e.description());
+            statementFailed(e);
         }
         return false;
     }
@@ -214,9 +255,7 @@ bool TableInstaller::exists(Database &db, const QString &sql)
     try {
         return !db.query(sql).isEmpty();
     } catch (const DbError &e) {
-        problem(QStringLiteral("Error al Ejecutar Sentencia SQL"),
-                QStringLiteral("Error Número : ") + QString::number(e.number()) + u'\n' +
-                    e.description());
+        statementFailed(e);
         return false;
     }
 }
@@ -285,14 +324,7 @@ void TableInstaller::writeRows(Database &db)
     writeParam(db, QStringLiteral("996"), QStringLiteral("570"),
                QStringLiteral("F731PORCENTAJE R 1000   4"), QString());
 
-    const QString envPath = resolveHostPath(sysPath_, QStringLiteral("tmp\\env731.txt"));
-    std::vector<EnvioRow> rows;
-    QStringList problems;
-    readEnvioRows(envPath, &rows, &problems);
-    for (const QString &p : problems) {
-        problem(kMessageTitle, p);
-    }
-    for (const EnvioRow &r : rows) {
+    for (const EnvioRow &r : envioRows()) {
         writeEnvio(db, r);
     }
 }

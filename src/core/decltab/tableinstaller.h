@@ -7,6 +7,11 @@
 // reported and skipped and the run goes on. Each pass still runs inside one BEGIN IMMEDIATE
 // transaction and commits what succeeded, so a crash or a lost connection in the middle of a
 // pass leaves the database as it was before that pass, never half-written.
+//
+// Failed statements are reported once per error number at the end of the run, with the first
+// statement's description and how many failed that way: a database that refuses every write
+// (read-only, full) gives one box, not one per statement. env731.txt is read once, for both
+// passes, so that its problems are reported once.
 #pragma once
 
 #include "core/data/database.h"
@@ -14,6 +19,9 @@
 
 #include <QString>
 #include <QStringList>
+
+#include <optional>
+#include <vector>
 
 namespace qz {
 
@@ -47,13 +55,26 @@ private:
     void writeEnvio(Database &db, const EnvioRow &row);
     // Runs a changing statement with the installer's error handling; false when it failed.
     bool execute(Database &db, const QString &sql);
-    // Runs a query; a failure is shown like a statement error and reads as no rows.
+    // Runs a query; a failure is reported like a statement error and reads as no rows.
     bool exists(Database &db, const QString &sql);
     void problem(const QString &title, const QString &text);
+    // Counts a failed statement under its error number (reported by reportStatementErrors).
+    void statementFailed(const DbError &error);
+    void reportStatementErrors();
+    // The rows of env731.txt, read (and its problems shown) the first time they are needed.
+    const std::vector<EnvioRow> &envioRows();
+
+    // One error number's failed statements: the first one's error and how many.
+    struct StatementErrors {
+        DbError first;
+        int count;
+    };
 
     Messenger &messenger_;
     QString sysPath_;
     bool failed_ = false;
+    std::vector<StatementErrors> statementErrors_;
+    std::optional<std::vector<EnvioRow>> envioRows_;
 };
 
 } // namespace qz

@@ -1,22 +1,37 @@
-// Line-by-line Windows-1252 CR LF output files.
+// Line-by-line Windows-1252 CR LF output files, put in place whole.
 #include "core/reports/hostlinefile.h"
 
 #include "core/data/cp1252.h"
+#include "core/data/wholefile.h"
+
+#include <QFileInfo>
+
+#include <cerrno>
 
 namespace qz {
 
-HostLineFile::~HostLineFile()
-{
-    close();
-}
+// QSaveFile drops what was not committed.
+HostLineFile::~HostLineFile() = default;
 
 bool HostLineFile::create(const QString &path)
 {
     close();
     failed_ = false;
     error_.clear();
+    const QFileInfo info(path);
+    direct_ = info.exists() && !info.isFile() && !info.isDir();
+    if (direct_) {
+        device_.setFileName(path);
+        if (!device_.open(QIODevice::WriteOnly)) {
+            setFailed(device_.errorString());
+            return false;
+        }
+        return true;
+    }
     file_.setFileName(path);
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Never write into the named file itself: a reader could find it half written.
+    file_.setDirectWriteFallback(false);
+    if (!file_.open(QIODevice::WriteOnly)) {
         setFailed(file_.errorString());
         return false;
     }
@@ -25,13 +40,15 @@ bool HostLineFile::create(const QString &path)
 
 bool HostLineFile::writeLine(const QString &line)
 {
-    if (!file_.isOpen()) {
+    QFileDevice &out = file();
+    if (!out.isOpen()) {
         return false;
     }
     QByteArray bytes = toCp1252(line);
     bytes += "\r\n";
-    if (file_.write(bytes) != bytes.size()) {
-        setFailed(file_.errorString());
+    errno = 0;
+    if (out.write(bytes) != bytes.size()) {
+        setFailed(writeFailureText(out, errno));
         return false;
     }
     return true;
@@ -39,15 +56,25 @@ bool HostLineFile::writeLine(const QString &line)
 
 bool HostLineFile::close()
 {
+    if (direct_ && device_.isOpen()) {
+        errno = 0;
+        if (!device_.flush()) {
+            setFailed(writeFailureText(device_, errno));
+        }
+        device_.close();
+        return !failed_;
+    }
     if (!file_.isOpen()) {
         return !failed_;
     }
-    if (!file_.flush()) {
-        setFailed(file_.errorString());
+    if (failed_) {
+        file_.cancelWriting();
+        file_.commit(); // drops the file
+        return false;
     }
-    file_.close();
-    if (file_.error() != QFileDevice::NoError && !failed_) {
-        setFailed(file_.errorString());
+    QString reason;
+    if (!commitWhole(file_, &reason)) {
+        setFailed(reason);
     }
     return !failed_;
 }
@@ -55,7 +82,7 @@ bool HostLineFile::close()
 void HostLineFile::setFailed(const QString &reason)
 {
     if (!failed_) {
-        error_ = reason;
+        error_ = reason.isEmpty() ? QStringLiteral("No se pudo escribir %1").arg(path()) : reason;
     }
     failed_ = true;
 }

@@ -1,6 +1,8 @@
 // The lines of a report file and the writer that appends them.
 #include "core/reports/reportwriter.h"
 
+#include "core/reports/linevalue.h"
+
 #include <QStringList>
 
 namespace qz {
@@ -33,10 +35,8 @@ QString textLine(const char *cmd, int x, int y, const QString &text, bool bold, 
 
 QString reportFieldText(const QString &text)
 {
-    QString out = text;
+    QString out = blankControls(text);
     out.replace(u'|', QChar(0x00A6));
-    out.replace(u'\r', u' ');
-    out.replace(u'\n', u' ');
     return out;
 }
 

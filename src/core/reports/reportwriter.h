@@ -12,8 +12,10 @@
 // "pNuevaHoja" between two pages and the page field agreeing with the breaks; header tags go
 // at the start or at the end of the file. The reader (reportfile.h) accepts both.
 //
-// Texts never hold "|" (it would shift every field after it) nor line ends (they would split
-// the command): "|" is written as the broken bar "¦", CR and LF as blanks.
+// Texts follow the rule of every value in a host file (linevalue.h: control characters become
+// blanks, so a text never breaks its command), and never hold "|" (it would shift every field
+// after it): "|" is written as the broken bar "¦". A "<!" in a text is kept: the reader never
+// takes a tag from a command's fields.
 #pragma once
 
 #include "core/reports/hostlinefile.h"
@@ -40,7 +42,7 @@ QString pageCountTagLine(int pages);
 QString orientationTagLine(); // "V", the only orientation written
 // "&H" + 8 upper-case hex digits + "&", e.g. "<!Color!>&H80000005&<!/Color!>".
 QString colorTagLine(std::uint32_t color);
-// The text as it can stand in a command field ("|" and line ends replaced, see above).
+// The text as it can stand in a command field (see above).
 QString reportFieldText(const QString &text);
 
 // Writes one report file. Calls after a failed create() do nothing, and the first failed

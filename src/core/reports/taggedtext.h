@@ -9,6 +9,8 @@
 // In file mode the text lines are copied unchanged (Windows-1252, CR LF), an empty or
 // all-blank line as a single blank, and a pending page break as a line holding the single
 // character 15 before the next text line. The checker's listing uses the same line writer.
+// The output appears whole or not at all (hostlinefile.h). A writer of values into such lines
+// passes them through lineValue (linevalue.h), so that no value is read as a tag.
 // In printer mode the lines are printed from the top of the printable area in the current
 // font, a page full of lines goes on on the next page, and a page break before anything has
 // been printed on a page starts no blank page.

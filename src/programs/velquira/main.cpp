@@ -1,9 +1,16 @@
 // velquira, the stand-in for the host program: "velquira --init DIR [--force]" creates a host
-// installation (no display needed); "velquira" alone shows the host window "Velquira".
+// installation (no display needed); "velquira --demo-declarations" saves and sends the demo
+// declarations in it (after decltab); "velquira --send RUC EXERCISE" sends one saved
+// declaration without a window; "velquira" alone shows the host window "Velquira".
 //
 // No application display name is set: Qt would append it to window titles, and the module
 // looks for the host's window by its exact title.
+#include "core/data/database.h"
+#include "core/host/demodeclarations.h"
+#include "core/host/hostsession.h"
 #include "core/host/installation.h"
+#include "core/host/sending.h"
+#include "core/platform/filesizesignal.h"
 #include "gui/host/hostwindow.h"
 #include "gui/widgets/messageservice.h"
 #include "gui/widgets/translations.h"
@@ -42,10 +49,70 @@ int runHostWindow(int argc, char *argv[])
     return app.exec();
 }
 
+// Sends one declaration of the installation QZ000.INI points at. Exit status: 0 sent, 1 refused
+// (declchk found it inconsistent, or it is not ready to be sent), 2 an error.
+int sendDeclaration(const QString &ruc, const QString &exercise, QTextStream &out, QTextStream &err)
+{
+    const qz::HostInstallation installation = qz::readHostInstallation();
+    qz::SendResult result;
+    try {
+        qz::Database db = qz::Database::open(installation.database);
+        qz::DeclarationSender sender(db, installation.sysPath,
+                                     QCoreApplication::applicationDirPath());
+        result = sender.send(ruc, exercise);
+    } catch (const qz::DbError &e) {
+        result.message = QStringLiteral("cannot open the database %1: error %2: %3")
+                             .arg(installation.database)
+                             .arg(e.number())
+                             .arg(e.description());
+    }
+    switch (result.status) {
+    case qz::SendStatus::Sent:
+        out << "velquira: " << result.message << "\n"
+            << result.summary << "\n"
+            << qz::receiptText(result) << "\n";
+        return 0;
+    case qz::SendStatus::Refused:
+        err << "velquira: " << result.message << "\n";
+        if (!result.listing.isEmpty()) {
+            err << result.listing << "\n";
+        }
+        return 1;
+    case qz::SendStatus::Failed:
+        break;
+    }
+    err << "velquira: " << result.message << "\n";
+    return 2;
+}
+
+// Saves the demo declarations and sends one of them.
+int demoDeclarations(QTextStream &out, QTextStream &err)
+{
+    const qz::HostInstallation installation = qz::readHostInstallation();
+    qz::DemoDeclarationsResult demo;
+    try {
+        qz::Database db = qz::Database::open(installation.database);
+        demo = qz::insertDemoDeclarations(db);
+    } catch (const qz::DbError &e) {
+        demo.message = QStringLiteral("cannot open the database %1: error %2: %3")
+                           .arg(installation.database)
+                           .arg(e.number())
+                           .arg(e.description());
+    }
+    if (!demo.ok) {
+        err << "velquira: " << demo.message << "\n";
+        return 1;
+    }
+    out << "velquira: " << demo.message << "\n";
+    out.flush();
+    return sendDeclaration(demo.toSend.ruc, demo.toSend.exercise, out, err) == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    qz::ignoreFileSizeSignal();
     if (argc == 1) {
         return runHostWindow(argc, argv);
     }
@@ -55,6 +122,9 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(
         QStringLiteral("Stand-in for the host program of form 0731.\n"
                        "  velquira --init DIR [--force]  create a host installation in DIR\n"
+                       "  velquira --demo-declarations   save and send the demo declarations\n"
+                       "  velquira --send RUC EXERCISE   send a saved declaration (exit status\n"
+                       "                                 0 sent, 1 refused, 2 error)\n"
                        "  velquira                       the host window \"Velquira\""));
     parser.addHelpOption();
     const QCommandLineOption initOption(
@@ -67,8 +137,18 @@ int main(int argc, char *argv[])
         QStringLiteral("force"),
         QStringLiteral("With --init: replace the database and workgroup file of an existing "
                        "installation."));
+    const QCommandLineOption sendOption(
+        QStringLiteral("send"),
+        QStringLiteral("Send the saved declaration of form 0731 of taxpayer RUC and EXERCISE: "
+                       "declchk, declrep, the history tables, the receipt."));
+    const QCommandLineOption demoOption(
+        QStringLiteral("demo-declarations"),
+        QStringLiteral("Save the demo declarations through the module's save (the module's "
+                       "tables must be installed by decltab) and send one of them."));
     parser.addOption(initOption);
     parser.addOption(forceOption);
+    parser.addOption(sendOption);
+    parser.addOption(demoOption);
 
     QTextStream err(stderr);
     QTextStream out(stdout);
@@ -81,7 +161,15 @@ int main(int argc, char *argv[])
         out << parser.helpText();
         return 0;
     }
-    if (!parser.positionalArguments().isEmpty()) {
+    const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(sendOption)) {
+        if (positional.size() != 2 || parser.isSet(initOption) || parser.isSet(demoOption)) {
+            err << "velquira: --send takes exactly RUC and EXERCISE\n";
+            return 2;
+        }
+        return sendDeclaration(positional.at(0), positional.at(1), out, err);
+    }
+    if (!positional.isEmpty()) {
         err << "velquira: unexpected argument '" << parser.positionalArguments().first()
             << "'\nTry 'velquira --help'.\n";
         return 2;
@@ -99,6 +187,9 @@ int main(int argc, char *argv[])
         }
         out << "velquira: " << result.message << "\n";
         return 0;
+    }
+    if (parser.isSet(demoOption)) {
+        return demoDeclarations(out, err);
     }
     // Only options that need no window get here (velquira alone opens the window).
     return 0;

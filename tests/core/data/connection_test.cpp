@@ -7,9 +7,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using qz::DbError;
 using qz::Program;
@@ -102,6 +105,97 @@ TEST_F(ConnectionTest, LockedDatabaseGivesTheHostMessage)
     DbError other(3024, "No se encuentra el archivo 'x'.");
     EXPECT_EQ(qz::openErrorText(other, Program::Declrep), "No se encuentra el archivo 'x'.\n 3024");
 }
+
+// What is wrong with the configuration or with the file is said in the description of the
+// open-error box, under a number of its own: never " 3051- Base esta bloqueda", which names
+// neither. Every program is refused the same way, and nothing is created or written.
+struct OpenProblem {
+    const char *name;
+    std::function<void(const qz::test::TempInstall &)> make;
+    int number;
+    QStringList says; // each in the description
+};
+
+class OpenProblemTest : public ConnectionTest, public ::testing::WithParamInterface<OpenProblem> {};
+
+void setOption(const qz::test::TempInstall &inst, const char *key, const QString &value)
+{
+    ASSERT_TRUE(qz::writeProfileString(inst.iniPath(), "Options", key, value));
+}
+
+void replaceFile(const QString &path, const QByteArray &content)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(content);
+}
+
+TEST_P(OpenProblemTest, IsRefusedWithItsDescription)
+{
+    GetParam().make(inst_);
+    const bool hadIni = QFile::exists(inst_.iniPath());
+    const qint64 dbSize = QFileInfo(inst_.dbPath()).size();
+    for (Program p : {Program::Declmod, Program::Declrep, Program::Declchk, Program::Decltab}) {
+        qz::Config config;
+        if (p == Program::Decltab) {
+            config = qz::loadInstallerConfig();
+        } else {
+            qz::loadModuleConfig(config);
+        }
+        try {
+            qz::openSharedDatabase(config, p);
+            ADD_FAILURE() << "opened by program " << static_cast<int>(p);
+        } catch (const DbError &e) {
+            EXPECT_EQ(e.number(), GetParam().number) << e.description().toStdString();
+            const QString text = qz::openErrorText(e, p);
+            EXPECT_FALSE(text.contains("bloqueda")) << text.toStdString();
+            for (const QString &word : GetParam().says) {
+                EXPECT_TRUE(text.contains(word))
+                    << text.toStdString() << " lacks " << word.toStdString();
+            }
+        }
+        QDir::setCurrent(cwd_);
+    }
+    EXPECT_EQ(QFile::exists(inst_.iniPath()), hadIni) << "only the host creates QZ000.INI";
+    EXPECT_EQ(QFileInfo(inst_.dbPath()).size(), dbSize) << "the database file is never written";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Connection, OpenProblemTest,
+    ::testing::Values(
+        OpenProblem{"no_ini",
+                    [](const auto &inst) { ASSERT_TRUE(QFile::remove(inst.iniPath())); },
+                    qz::dberr::kFileNotFound,
+                    {"QZ000.INI", "carpeta"}},
+        OpenProblem{"empty_sys_path",
+                    [](const auto &inst) { setOption(inst, "SysPath", ""); },
+                    qz::dberr::kInvalidPath,
+                    {"SysPath"}},
+        OpenProblem{"sys_path_folder_missing",
+                    [](const auto &inst) { setOption(inst, "SysPath", inst.dir() + "/no/"); },
+                    qz::dberr::kInvalidPath,
+                    {"No existe la carpeta", "/no/"}},
+        OpenProblem{"empty_db_name",
+                    [](const auto &inst) { setOption(inst, "DBName", ""); },
+                    qz::dberr::kInvalidPath,
+                    {"DBName"}},
+        OpenProblem{"database_is_a_folder",
+                    [](const auto &inst) { setOption(inst, "DBName", "RPT"); },
+                    qz::dberr::kInvalidPath,
+                    {"carpeta", "RPT"}},
+        OpenProblem{"empty_database_file",
+                    [](const auto &inst) { replaceFile(inst.dbPath(), QByteArray()); },
+                    qz::dberr::kNotADatabase,
+                    {"vacío", "QZ000.MDB"}},
+        OpenProblem{"database_without_host_tables",
+                    [](const auto &inst) {
+                        ASSERT_TRUE(QFile::remove(inst.dbPath()));
+                        qz::Database::open(inst.dbPath(), qz::Database::Mode::Create)
+                            .execute("CREATE TABLE OTRA (a text)");
+                    },
+                    qz::dberr::kNotADatabase,
+                    {"PARAM", "CAB"}}),
+    [](const ::testing::TestParamInfo<OpenProblem> &p) { return std::string(p.param.name); });
 
 TEST(Workgroup, CredentialsAreEightCharactersAndNotInTheBinaries)
 {

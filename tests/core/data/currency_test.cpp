@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <optional>
 
 namespace qz {
 namespace {
@@ -76,6 +77,43 @@ TEST(CurrencyConversion, TextIsReadByVal)
     EXPECT_EQ(Currency::fromText("").raw(), 0);
     EXPECT_EQ(Currency::fromText("0.00005").raw(), 1);
 }
+
+// Stored texts as the summary and the checks convert them: a number beyond the currency's
+// range is an overflow, however far beyond (also beyond a double), never a 0.
+struct TextRow {
+    std::string name;
+    std::string text;
+    std::optional<std::int64_t> raw; // nullopt: overflow
+};
+
+class CurrencyFromTextTest : public testing::TestWithParam<TextRow> {};
+
+TEST_P(CurrencyFromTextTest, ReadsOrOverflows)
+{
+    const QString text = QString::fromStdString(GetParam().text);
+    if (GetParam().raw) {
+        EXPECT_EQ(Currency::fromText(text).raw(), *GetParam().raw);
+    } else {
+        EXPECT_EQ(errorNumber([&] { Currency::fromText(text); }), dberr::kOverflow);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Currency, CurrencyFromTextTest,
+    testing::Values(
+        TextRow{"largest_whole", "922337203685477", 9223372036854770000},
+        TextRow{"largest_negative", "-922337203685477", -9223372036854770000},
+        TextRow{"one_beyond", "922337203685478", std::nullopt},
+        TextRow{"e20", "1e20", std::nullopt}, TextRow{"e308", "1e308", std::nullopt},
+        TextRow{"e400", "1e400", std::nullopt}, TextRow{"negative_e400", "-1e400", std::nullopt},
+        TextRow{"e400_with_text_after", "1e400 soles", std::nullopt},
+        TextRow{"huge_exponent", "1e99999999999", std::nullopt},
+        TextRow{"four_hundred_nines", std::string(400, '9'), std::nullopt},
+        TextRow{"four_hundred_nines_negative", "-" + std::string(400, '9'), std::nullopt},
+        TextRow{"hexadecimal_beyond_double", "&H" + std::string(300, 'F'), std::nullopt},
+        TextRow{"below_range_is_zero", "1e-400", 0},
+        TextRow{"many_zeros_then_one", "0." + std::string(400, '0') + "1", 0}),
+    rowName<TextRow>);
 
 TEST(CurrencyConversion, PlainText)
 {

@@ -4,6 +4,7 @@
 #include "core/data/transaction.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -158,14 +159,34 @@ TEST_F(DatabaseTest, ColumnsFollowSchemaChangesOfOtherConnections)
 TEST_F(DatabaseTest, OpenFailuresAreClearErrors)
 {
     EXPECT_EQ(errorOf([&] { Database::open(dir_.filePath("missing.mdb")); }), 3024);
-    EXPECT_EQ(errorOf([&] { Database::open(""); }), 3024);
-    EXPECT_EQ(errorOf([&] { Database::open(dir_.path()); }), qz::dberr::kCannotOpen);
+    // A folder or no name is not a locked database: its own number, not 3051.
+    EXPECT_EQ(errorOf([&] { Database::open(""); }), qz::dberr::kInvalidPath);
+    EXPECT_EQ(errorOf([&] { Database::open(dir_.path()); }), qz::dberr::kInvalidPath);
     const QString junk = dir_.filePath("junk.mdb");
     QFile f(junk);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(QByteArray(4096, 'x'));
     f.close();
     EXPECT_EQ(errorOf([&] { Database::open(junk); }), qz::dberr::kNotADatabase);
+    EXPECT_FALSE(QFile::exists(dir_.filePath("missing.mdb")));
+}
+
+TEST_F(DatabaseTest, AnEmptyFileIsNotADatabaseAndStaysEmpty)
+{
+    const QString empty = dir_.filePath("QZ000E.MDB");
+    QFile f(empty);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    try {
+        Database::open(empty);
+        ADD_FAILURE() << "an empty file was opened as a database";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.number(), qz::dberr::kNotADatabase);
+        EXPECT_TRUE(e.description().contains(empty)) << e.description().toStdString();
+    }
+    EXPECT_EQ(QFileInfo(empty).size(), 0);
+    EXPECT_FALSE(QFile::exists(empty + "-wal"));
+    EXPECT_FALSE(QFile::exists(empty + "-journal"));
 }
 
 TEST_F(DatabaseTest, ADatabaseHeldExclusivelyGivesTheLockedError)

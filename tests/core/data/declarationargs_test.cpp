@@ -46,12 +46,22 @@ TEST(DeclarationArgs, RefusesWhatCouldLeaveTheFolderOrBreakTheFields)
         "0620100066603    0731200500\\00000123", // "\" as the code
         "0620100066603    0731200500A0000\t123", // control character
         "1;20100066603    0731200500A00000123",  // a type that is not a number
+        // 36 UTF-16 units but not 36 printable ASCII characters: they would reach file names
+        "0620100066603    0731200500A000001\xf0\x9f\x98\x80", // an emoji (two units)
+        "0620100066603    0731200500\xc3\x91\x30\x30\x30\x30\x30\x31\x32\x33", // "Ñ"
+        "0620100066603    0731200500A000001\xc2\xa0\x33",                      // a no-break space
+        "0620100066603    0731200500A0000012\x7f",                             // DEL
+        "0620100066603    0731200500A0000012\xe2\x80\x8b",                     // a zero-width space
     };
     for (const char *s : bad) {
         QString error;
         EXPECT_FALSE(DeclarationArgs::parse({QString::fromUtf8(s)}, &error)) << s;
         EXPECT_FALSE(error.isEmpty()) << s;
     }
+    // Printable ASCII punctuation is accepted where no other rule refuses it.
+    QString error;
+    EXPECT_TRUE(DeclarationArgs::parse({"06 !\"#$%&'()*+,-:0731200500~{|}<=>?@"}, &error))
+        << error.toStdString();
 }
 
 } // namespace

@@ -140,6 +140,27 @@ TEST_F(DialectRun, SumOfValSkipsEmptyAndNull)
               5);
 }
 
+TEST_F(DialectRun, SumOverANumberBeyondAnyRangeFailsAsAnOverflow)
+{
+    db_.execute("INSERT INTO F731EMPRESAS VALUES (6,'20100066603','2005','0731','1200')");
+    const QString sum = "SELECT sum(val(mto_imp_pag)) FROM F731EMPRESAS";
+    for (const QString &huge : {QString("1e400"), QString(400, u'9'), QString("-1e400")}) {
+        db_.execute("DELETE FROM F731EMPRESAS WHERE mto_imp_pag<>'1200'");
+        db_.execute("INSERT INTO F731EMPRESAS VALUES (6,'20100066603','2005','0731','" + huge +
+                    "')");
+        try {
+            const qz::Value total = db_.scalar(sum);
+            ADD_FAILURE() << huge.left(10).toStdString() << " summed to " << total.toDouble();
+        } catch (const qz::DbError &e) {
+            EXPECT_EQ(e.number(), qz::dberr::kOverflow) << e.description().toStdString();
+        }
+    }
+    // A big number within a double's range is summed as it is.
+    db_.execute("DELETE FROM F731EMPRESAS WHERE mto_imp_pag<>'1200'");
+    db_.execute("INSERT INTO F731EMPRESAS VALUES (6,'20100066603','2005','0731','1e300')");
+    EXPECT_DOUBLE_EQ(db_.scalar(sum).toDouble(), 1e300);
+}
+
 TEST_F(DialectRun, SpoolMaximaAndDelete)
 {
     EXPECT_TRUE(db_.scalar("SELECT max(left(Archivo,8)) as SecRep FROM SPOOL").isNull());

@@ -296,6 +296,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- val and readNumberText ----------------------------------------------------------------
 
+const std::string kNines(400, '9');
+const char *const kFourHundredNines = kNines.c_str();
+
 struct ValRow {
     std::string name;
     const char *text;
@@ -325,7 +328,12 @@ INSTANTIATE_TEST_SUITE_P(
         ValRow{"second_point_stops", "1.2.3", 1.2}, ValRow{"dangling_exponent", "1e", 1},
         ValRow{"dangling_exponent_sign", "1e+", 1}, ValRow{"point_first", ".5", 0.5},
         ValRow{"two_signs", "+-5", 0}, ValRow{"inner_minus_stops", "12-3", 12},
-        ValRow{"tab_and_newline", "\t7\n", 7}, ValRow{"out_of_range", "1e400", 0}),
+        ValRow{"tab_and_newline", "\t7\n", 7},
+        // Beyond a double: too big, never 0 (the currency type then refuses it).
+        ValRow{"out_of_range", "1e400", HUGE_VAL},
+        ValRow{"out_of_range_negative", "-1e400x", -HUGE_VAL},
+        ValRow{"four_hundred_nines", kFourHundredNines, HUGE_VAL},
+        ValRow{"below_range_is_zero", "1e-400", 0}),
     rowName<ValRow>);
 
 struct ReadRow {

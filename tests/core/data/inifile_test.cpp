@@ -1,5 +1,7 @@
 // Private-profile semantics of QZ000.INI.
 #include "core/data/inifile.h"
+#include "core/data/textfile.h"
+#include "support/filefaults.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -120,6 +122,35 @@ TEST(IniFile, SaveReplacesTheFileAndKeepsBytes)
     EXPECT_TRUE(bytes.startsWith("; host settings\r\n[General]\r\n  Name = Velquira  \r\n"));
     EXPECT_TRUE(bytes.endsWith("[Options]\r\nLate=ignored"));
     EXPECT_EQ(qz::readProfileString(path, "Options", "SystemDB"), "C:\\V\\QZ000.MDW");
+}
+
+// A disk that fills up while QZ000.INI or a listing is rewritten: the write says so and the
+// old file stays whole (Qt's own commit would publish the cut file and report success).
+TEST(IniFile, AFullDiskKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("QZ000.INI");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(kHostFile);
+    }
+    const QString lines = dir.filePath("Mens.txt");
+    ASSERT_TRUE(qz::writeHostLines(lines, {"old"}));
+    {
+        const qz::test::FileSizeLimit limit(64);
+        ASSERT_TRUE(limit.ok());
+        EXPECT_FALSE(qz::writeProfileString(path, "Options", "SystemDB", QString(200, u'x')));
+        QString error;
+        EXPECT_FALSE(qz::writeHostLines(lines, QStringList(50, QString(80, u'y')), &error));
+        EXPECT_FALSE(error.isEmpty());
+    }
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), kHostFile);
+    QFile l(lines);
+    ASSERT_TRUE(l.open(QIODevice::ReadOnly));
+    EXPECT_EQ(l.readAll(), QByteArray("old\r\n"));
 }
 
 TEST(IniFile, MissingFileReadsEmptyAndIsCreatedOnWrite)

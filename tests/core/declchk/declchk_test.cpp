@@ -5,6 +5,7 @@
 #include "core/declchk/checkprogram.h"
 #include "core/declchk/sendchecker.h"
 #include "core/platform/singleinstance.h"
+#include "support/filefaults.h"
 #include "support/moduleinstall.h"
 #include "support/programfixture.h"
 #include "support/scriptedmessenger.h"
@@ -12,11 +13,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -100,6 +105,10 @@ TEST_F(DeclchkTest, ChecksInOrderAndNumbersTheLines)
         {"empty company tax left out", "1", "3", "2", "250", {"250", ""}, {}},
         {"both messages numbered", "1", "3", "5", "99", {"100"}, {c521, b115}},
         {"box 115 not a number", "1", "3", "1", "12x", {"250"}, {n115}},
+        // A number beyond any range is never summed or compared as 0.
+        {"box 115 beyond any range", "1", "3", "1", "1e400", {"250"}, {n115}},
+        {"company tax beyond any range", "1", "3", "2", "250", {"250", "1e400"}, {n115}},
+        {"company tax of 400 nines", "1", "3", "2", "250", {"250", QString(400, u'9')}, {n115}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -215,6 +224,160 @@ TEST_F(DeclchkTest, MissingDatabaseIsReportedAndNotChecked)
     EXPECT_FALSE(QFile::exists(base() + ".ERR"));
 }
 
+// A listing or marker that cannot be written is said, naming the file, instead of sending the
+// user to a listing that is not there; the outcome is NotWritten. Neither file is ever left
+// part written, and a consistent declaration needs no listing.
+TEST_F(DeclchkTest, AFileThatCannotBeWrittenIsSaid)
+{
+    enum Fault { TmpReadOnly, ListingTaken, MarkerTaken };
+    struct FaultCase {
+        const char *name;
+        Fault fault;
+        bool consistent;
+        bool listingWritten;
+        bool markerWritten;
+    };
+    const FaultCase cases[] = {
+        {"TMP read-only", TmpReadOnly, false, false, false},
+        {"TMP read-only, consistent", TmpReadOnly, true, false, false},
+        {"listing name taken by a folder", ListingTaken, false, false, true},
+        {"marker name taken by a folder", MarkerTaken, false, true, false},
+    };
+    const QString tmp = inst_.dir() + "/TMP";
+    const QString inconsistent =
+        QStringLiteral("Existen datos inconsistentes en la información a enviar. ");
+    for (const FaultCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(base() + ".ERR").removeRecursively();
+        QDir(base() + ".TXT").removeRecursively();
+        QFile::remove(base() + ".ERR");
+        QFile::remove(base() + ".TXT");
+        db_.execute("DELETE FROM DET");
+        db_.execute("DELETE FROM CAB");
+        db_.execute("DELETE FROM F731EMPRESAS");
+        store({"", "1", "3", c.consistent ? "2" : "3", "1500", {"1000", "500"}, {}});
+        if (c.fault == ListingTaken) {
+            ASSERT_TRUE(QDir().mkdir(base() + ".ERR"));
+        } else if (c.fault == MarkerTaken) {
+            ASSERT_TRUE(QDir().mkdir(base() + ".TXT"));
+        }
+        CheckOutcome outcome;
+        {
+            std::unique_ptr<qz::test::ReadOnlyFolder> readOnly;
+            if (c.fault == TmpReadOnly) {
+                readOnly = std::make_unique<qz::test::ReadOnlyFolder>(tmp);
+                ASSERT_TRUE(readOnly->holds());
+            }
+            outcome = check();
+        }
+        if (c.consistent) {
+            EXPECT_EQ(outcome, CheckOutcome::Consistent);
+            EXPECT_TRUE(messages_.shown.empty());
+            EXPECT_FALSE(QFile::exists(base() + ".ERR"));
+            continue;
+        }
+        EXPECT_EQ(outcome, CheckOutcome::NotWritten);
+        ASSERT_EQ(messages_.shown.size(), c.markerWritten ? 1u : 2u);
+        const QString listingText = messages_.shown[0].text;
+        if (c.listingWritten) {
+            EXPECT_EQ(listingText, inconsistent + "Revisar el archivo " + base() + ".ERR");
+            EXPECT_EQ(lines(base() + ".ERR").size(), 5);
+        } else {
+            EXPECT_TRUE(listingText.startsWith(inconsistent + "No se pudo escribir el archivo " +
+                                               base() + ".ERR ("))
+                << listingText.toStdString();
+            EXPECT_FALSE(QFileInfo(base() + ".ERR").isFile());
+        }
+        if (c.markerWritten) {
+            EXPECT_EQ(lines(base() + ".TXT"), QStringList{"0731 ERROR"});
+        } else {
+            EXPECT_TRUE(messages_.shown[1].text.startsWith("No se pudo escribir el archivo " +
+                                                           base() + ".TXT ("))
+                << messages_.shown[1].text.toStdString();
+            EXPECT_FALSE(QFileInfo(base() + ".TXT").isFile());
+        }
+    }
+}
+
+// A file that is not the host's database - empty, or a database without the host's tables -
+// is refused at the start with the open error: nothing is checked and the file stays as it
+// was (the engine would have made an empty file a database).
+TEST_F(DeclchkTest, EmptyOrForeignDatabaseIsRefused)
+{
+    const QString path = inst_.install().dbPath();
+    db_.close();
+    for (const bool empty : {true, false}) {
+        ASSERT_TRUE(QFile::remove(path));
+        if (empty) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        } else {
+            qz::Database::open(path, qz::Database::Mode::Create).execute("CREATE TABLE T (a)");
+        }
+        const qint64 size = QFileInfo(path).size();
+        EXPECT_EQ(check(), CheckOutcome::NotChecked) << empty;
+        ASSERT_EQ(messages_.shown.size(), 1u);
+        EXPECT_EQ(messages_.shown[0].title, QStringLiteral("Error de Conección"));
+        EXPECT_TRUE(messages_.shown[0].text.endsWith("\n 3343"))
+            << messages_.shown[0].text.toStdString();
+        EXPECT_EQ(QFileInfo(path).size(), size);
+        EXPECT_FALSE(QFile::exists(base() + ".ERR"));
+    }
+}
+
+// Without QZ000.INI the message says which file is missing and where; the checker does not
+// make one (only the host writes it).
+TEST_F(DeclchkTest, MissingIniIsNamedAndNotCreated)
+{
+    const QString ini = inst_.install().iniPath();
+    ASSERT_TRUE(QFile::remove(ini));
+    EXPECT_EQ(check(), CheckOutcome::NotChecked);
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_TRUE(messages_.shown[0].text.contains("QZ000.INI"));
+    EXPECT_TRUE(messages_.shown[0].text.contains(inst_.install().iniDir()))
+        << messages_.shown[0].text.toStdString();
+    EXPECT_FALSE(QFile::exists(ini));
+}
+
+// A full disk (the file-size limit) while the listing and the marker are written: the checks
+// still decide, and neither file is left part written, nor an older listing in its place.
+TEST_F(DeclchkTest, AFullDiskLeavesNoPartOfTheListingOrMarker)
+{
+    store({"", "1", "3", "3", "1500", {"1000", "500"}, {}});
+    QString error;
+    const std::optional<qz::DeclarationArgs> args =
+        qz::DeclarationArgs::parse({qz::test::argumentString(ruc_, kAnnual)}, &error);
+    ASSERT_TRUE(args) << error.toStdString();
+    ASSERT_TRUE(QDir().mkpath(inst_.dir() + "/TMP"));
+    QFile older(base() + ".ERR");
+    ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+    older.write("listing of an earlier run\r\n");
+    older.close();
+
+    qz::SendChecker checker(db_, *args);
+    bool consistent = true;
+    bool marked = true;
+    QString markerError;
+    {
+        qz::test::FileSizeLimit limit(100); // the listing's title alone is longer
+        ASSERT_TRUE(limit.ok());
+        consistent = checker.ValidaEnvio(base() + ".ERR");
+        qz::test::FileSizeLimit tiny(5);
+        marked = qz::MarcaError(base() + ".TXT", &markerError);
+    }
+    EXPECT_FALSE(consistent);
+    EXPECT_FALSE(checker.listingWritten());
+    EXPECT_FALSE(checker.listingError().isEmpty());
+    EXPECT_FALSE(QFile::exists(base() + ".ERR"));
+    EXPECT_FALSE(marked);
+    EXPECT_FALSE(markerError.isEmpty());
+    EXPECT_FALSE(QFile::exists(base() + ".TXT"));
+
+    EXPECT_FALSE(checker.ValidaEnvio(base() + ".ERR"));
+    EXPECT_TRUE(checker.listingWritten());
+    EXPECT_EQ(lines(base() + ".ERR").size(), 5);
+}
+
 // The real program: exit status and the single-instance rule.
 TEST_F(DeclchkTest, ProgramExitStatusAndSecondCopy)
 {
@@ -235,13 +398,44 @@ TEST_F(DeclchkTest, ProgramExitStatusAndSecondCopy)
     EXPECT_EQ(run(&err), 1) << err.toStdString();
     EXPECT_TRUE(err.contains("Existen datos inconsistentes")) << err.toStdString();
 
-    qz::SingleInstance first;
-    ASSERT_TRUE(first.acquire("declchk"));
-    QFile::remove(base() + ".ERR");
-    EXPECT_EQ(run(&err), 2);
-    EXPECT_TRUE(err.contains(QStringLiteral("La aplicación ya se encuentra en Ejecución")))
+    {
+        qz::SingleInstance first;
+        ASSERT_TRUE(first.acquire("declchk"));
+        QFile::remove(base() + ".ERR");
+        EXPECT_EQ(run(&err), 2);
+        EXPECT_TRUE(err.contains(QStringLiteral("La aplicación ya se encuentra en Ejecución")))
+            << err.toStdString();
+        EXPECT_FALSE(QFile::exists(base() + ".ERR"));
+    }
+
+    // A listing it could not write: the message names it and the status says so.
+    ASSERT_TRUE(QDir().mkdir(base() + ".ERR"));
+    EXPECT_EQ(run(&err), 3) << err.toStdString();
+    EXPECT_TRUE(err.contains("No se pudo escribir el archivo " + base() + ".ERR"))
         << err.toStdString();
-    EXPECT_FALSE(QFile::exists(base() + ".ERR"));
+}
+
+// Under a file-size limit (ulimit -f) a write that passes it fails instead of killing the
+// program: declchk ends by itself, with a message and a status other than "consistent".
+TEST_F(DeclchkTest, FileSizeLimitGivesAMessageNotASignal)
+{
+    const QString bin = qEnvironmentVariable("QZ_BIN_DIR");
+    if (bin.isEmpty()) {
+        GTEST_SKIP() << "QZ_BIN_DIR is not set";
+    }
+    store({"", "1", "3", "3", "1500", {"1000", "500"}, {}});
+    QProcess p;
+    p.setChildProcessModifier([] {
+        const rlimit none{0, 0};
+        setrlimit(RLIMIT_FSIZE, &none);
+    });
+    p.start(bin + "/declchk", {qz::test::argumentString(ruc_, kAnnual)});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << "ended by a signal";
+    // The write that failed is said and the status is a failure, whichever step it hit.
+    EXPECT_NE(p.exitCode(), 0) << err.toStdString();
+    EXPECT_FALSE(err.trimmed().isEmpty());
 }
 
 } // namespace

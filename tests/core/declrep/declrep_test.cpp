@@ -3,6 +3,9 @@
 #include "core/data/textfile.h"
 #include "core/declrep/reportprogram.h"
 #include "core/declrep/summaryreport.h"
+#include "core/reports/printresult.h"
+#include "core/reports/reportfile.h"
+#include "support/filefaults.h"
 #include "support/moduleinstall.h"
 #include "support/programfixture.h"
 #include "support/scriptedmessenger.h"
@@ -10,9 +13,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
+
+#include <memory>
 
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -200,6 +209,46 @@ TEST_F(DeclrepTest, BadArgumentsWriteNothing)
     EXPECT_TRUE(QDir(inst_.dir() + "/RPT").entryList(QDir::Files).isEmpty());
 }
 
+// An amount beyond the currency's range is an overflow, however far beyond: the summary is
+// not reported as written with a 0 in its place.
+TEST_F(DeclrepTest, AmountBeyondTheRangeIsNotWrittenAsZero)
+{
+    for (const QString &huge : {QString("1e308"), QString("1e400"), QString(400, u'9')}) {
+        SCOPED_TRACE(huge.left(8).toStdString());
+        db_.execute("DELETE FROM DET");
+        db_.execute("DELETE FROM CAB");
+        qz::test::StoredDeclaration d(db_, ruc_, "2005");
+        d.header({{"efectivo", "1"}});
+        d.box("146", huge);
+        EXPECT_NE(run(), ReportOutcome::Written);
+    }
+}
+
+// An empty file or a database without the host's tables is refused at the start with the
+// open error: no summary, no trace, and the file is left as it was.
+TEST_F(DeclrepTest, EmptyOrForeignDatabaseIsRefused)
+{
+    const QString path = inst_.install().dbPath();
+    db_.close();
+    for (const bool empty : {true, false}) {
+        ASSERT_TRUE(QFile::remove(path));
+        if (empty) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        } else {
+            qz::Database::open(path, qz::Database::Mode::Create).execute("CREATE TABLE T (a)");
+        }
+        const qint64 size = QFileInfo(path).size();
+        EXPECT_EQ(run(), ReportOutcome::NotRun) << empty;
+        ASSERT_EQ(messages_.shown.size(), 1u);
+        EXPECT_TRUE(messages_.shown[0].text.endsWith("\n 3343"))
+            << messages_.shown[0].text.toStdString();
+        EXPECT_EQ(QFileInfo(path).size(), size);
+    }
+    EXPECT_FALSE(QFile::exists(inst_.dir() + "/Trace.txt"));
+    EXPECT_TRUE(QDir(inst_.dir() + "/RPT").entryList(QDir::Files).isEmpty());
+}
+
 TEST_F(DeclrepTest, ProgramRunsAsTheHostStartsIt)
 {
     const QString bin = qEnvironmentVariable("QZ_BIN_DIR");
@@ -213,6 +262,279 @@ TEST_F(DeclrepTest, ProgramRunsAsTheHostStartsIt)
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     EXPECT_EQ(lines("TMP/0731200500A00000123.TXT").value(4), "FORMA DE PAGO  : EFECTIVO");
+}
+
+// The files of one run and what a failed step may leave of them.
+class DeclrepHandOverTest : public DeclrepTest {
+protected:
+    void SetUp() override
+    {
+        DeclrepTest::SetUp();
+        qz::test::StoredDeclaration(db_, ruc_, "2005").header({{"efectivo", "1"}});
+        rpt_ = inst_.dir() + "/RPT";
+        tmp_ = inst_.dir() + "/TMP";
+        ASSERT_TRUE(QDir().mkpath(rpt_));
+        ASSERT_TRUE(QDir().mkpath(tmp_));
+    }
+    QStringList files(const QString &dir) const
+    {
+        return QDir(dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+    // A copy of an earlier run that the host has not taken yet.
+    void leaveEarlierCopy()
+    {
+        QFile old(tmp_ + "/" + kName + ".TXT");
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("earlier run\r\n");
+    }
+    int spoolRows() { return db_.scalar("SELECT count(*) FROM SPOOL").toInt(); }
+    // After a failed registration: no row, no report, no plain text, nothing in TMP, and the
+    // message of a missing plain text; Trace.txt still has both passes.
+    void expectNothingHandedOver()
+    {
+        EXPECT_EQ(spoolRows(), 0);
+        EXPECT_EQ(files(rpt_), QStringList());
+        EXPECT_EQ(files(tmp_), QStringList());
+        ASSERT_EQ(messages_.shown.size(), 1u);
+        EXPECT_EQ(messages_.shown[0].text, QString::fromUtf8(qz::kMissingReportText));
+        EXPECT_EQ(lines("Trace.txt").size(), 2);
+    }
+
+    static constexpr const char *kName = "0731200500A00000123";
+    QString rpt_;
+    QString tmp_;
+};
+
+// Names that would change the text files: each stays on its own line, in every file.
+TEST_F(DeclrepHandOverTest, ValuesNeitherDropNorAddLines)
+{
+    struct Case {
+        const char *name;
+        QString stored;
+        QString plain;  // the name in the plain text and its copies
+        QString report; // the name in the report file
+    };
+    const Case cases[] = {
+        {"a tag", "ANDINA <!np!> S.A.", "ANDINA < !np!> S.A.", "ANDINA <!np!> S.A."},
+        {"a fake line", "ANDINA\r\nRUC            : 20999999999",
+         "ANDINA  RUC            : 20999999999", "ANDINA  RUC            : 20999999999"},
+        {"a tab", "ANDINA\tS.A.", "ANDINA S.A.", "ANDINA S.A."},
+        {"a bar", "ANDINA|S.A.", "ANDINA|S.A.", QString::fromUtf8("ANDINA¦S.A.")},
+    };
+    int run = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        db_.execute("UPDATE CONT SET Nombre = '" + QString(c.stored).replace("'", "''") +
+                    "' WHERE Doc_id_d = '" + ruc_ + "'");
+        ASSERT_EQ(DeclrepTest::run(), ReportOutcome::Written);
+        const QString name = QString(kName);
+        for (const QString &file :
+             {"RPT/" + name + ".PRN", "RPT/" + name + ".txt", "TMP/" + name + ".TXT"}) {
+            const QStringList l = lines(file);
+            ASSERT_EQ(l.size(), 11) << file.toStdString();
+            EXPECT_EQ(l[0], "DOCUMENTO      : RUC  " + ruc_) << file.toStdString();
+            EXPECT_EQ(l[1], "RAZON SOCIAL   : " + c.plain) << file.toStdString();
+            EXPECT_EQ(l[2], "FORMULARIO     : 0731-ZEB OKRE") << file.toStdString();
+        }
+        const qz::ReportFile report =
+            qz::readReportFile(rpt_ + QStringLiteral("/%1.PRN").arg(++run, 8, 10, QChar(u'0')));
+        ASSERT_TRUE(report.ok());
+        ASSERT_EQ(report.commands.size(), 4u + 13u);
+        EXPECT_EQ(report.commands[4 + 5].y, 1750);
+        EXPECT_EQ(report.commands[4 + 5].text, "RAZON SOCIAL    : " + c.report);
+    }
+}
+
+// The report folder cannot be written: the report is not registered, and neither the plain
+// text nor a copy appears (an earlier copy is taken away: it is not this run's).
+TEST_F(DeclrepHandOverTest, AReadOnlyReportFolderRegistersAndHandsOverNothing)
+{
+    leaveEarlierCopy();
+    ReportOutcome outcome;
+    {
+        qz::test::ReadOnlyFolder readOnly(rpt_);
+        ASSERT_TRUE(readOnly.holds());
+        outcome = run();
+    }
+    EXPECT_EQ(outcome, ReportOutcome::Incomplete);
+    expectNothingHandedOver();
+}
+
+// A full disk (the file-size limit): the database cannot grow nor the report be written.
+TEST_F(DeclrepHandOverTest, AFullDiskRegistersAndHandsOverNothing)
+{
+    leaveEarlierCopy();
+    ReportOutcome outcome;
+    {
+        qz::test::FileSizeLimit limit(512);
+        ASSERT_TRUE(limit.ok());
+        outcome = run();
+    }
+    EXPECT_EQ(outcome, ReportOutcome::Incomplete);
+    expectNothingHandedOver();
+}
+
+// Another program holds the database: the registration gives up after the busy timeout (cut
+// short here), and the summary leaves no file behind; once free, all is written.
+TEST_F(DeclrepHandOverTest, ALockedDatabaseLeavesNoFile)
+{
+    QString error;
+    const std::optional<qz::DeclarationArgs> args =
+        qz::DeclarationArgs::parse({qz::test::argumentString(ruc_, "200500")}, &error);
+    ASSERT_TRUE(args) << error.toStdString();
+    qz::Config config;
+    config.sysPath = inst_.install().sysPath();
+    config.usuario = "USUARIO1";
+    db_.query("PRAGMA busy_timeout = 50");
+
+    qz::Database other = inst_.install().open();
+    other.execute("BEGIN EXCLUSIVE");
+    qz::SummaryReport locked(db_, config, *args, rpt_);
+    EXPECT_EQ(locked.write(), kName);
+    EXPECT_TRUE(locked.reportFileName().isEmpty());
+    EXPECT_FALSE(locked.plainWritten());
+    EXPECT_FALSE(locked.failures().isEmpty());
+    other.execute("ROLLBACK");
+    EXPECT_EQ(spoolRows(), 0);
+    EXPECT_EQ(files(rpt_), QStringList());
+    EXPECT_EQ(lines("Trace.txt").size(), 2);
+
+    qz::SummaryReport free(db_, config, *args, rpt_);
+    free.write();
+    EXPECT_TRUE(free.failures().isEmpty()) << free.failures().join('\n').toStdString();
+    EXPECT_TRUE(free.plainWritten());
+    EXPECT_EQ(files(rpt_), QStringList({"00000001.PRN", QString(kName) + ".PRN"}));
+}
+
+// The copy folder cannot be written: the report and its texts are there, no copy is.
+TEST_F(DeclrepHandOverTest, AReadOnlyCopyFolderGetsNoCopy)
+{
+    ReportOutcome outcome;
+    {
+        qz::test::ReadOnlyFolder readOnly(tmp_);
+        ASSERT_TRUE(readOnly.holds());
+        outcome = run();
+    }
+    EXPECT_EQ(outcome, ReportOutcome::Incomplete);
+    EXPECT_EQ(spoolRows(), 1);
+    EXPECT_EQ(files(rpt_),
+              QStringList({"00000001.PRN", QString(kName) + ".PRN", QString(kName) + ".txt"}));
+    EXPECT_EQ(files(tmp_), QStringList());
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+// The conversion fails (its output's name is taken by a folder): its message, and no copy,
+// not even an earlier one.
+TEST_F(DeclrepHandOverTest, AFailedConversionHandsOverNoCopy)
+{
+    leaveEarlierCopy();
+    ASSERT_TRUE(QDir(rpt_).mkdir(QString(kName) + ".txt"));
+    EXPECT_EQ(run(), ReportOutcome::Incomplete);
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].title, QStringLiteral("Impresión"));
+    EXPECT_TRUE(messages_.shown[0].text.startsWith(QStringLiteral("Error Técnico : (75)")))
+        << messages_.shown[0].text.toStdString();
+    EXPECT_EQ(spoolRows(), 1);
+    EXPECT_EQ(files(tmp_), QStringList());
+}
+
+// Two users run declrep for the same declaration at the same moment, 30 times each: every
+// run succeeds, every registered report is complete under its own name, and the copy in TMP
+// is always either not there or complete, whenever it is looked at.
+TEST_F(DeclrepHandOverTest, TwoProgramsAtOnceHandOverOnlyCompleteFiles)
+{
+    const QString bin = qEnvironmentVariable("QZ_BIN_DIR");
+    if (bin.isEmpty()) {
+        GTEST_SKIP() << "QZ_BIN_DIR is not set";
+    }
+    constexpr int kRuns = 30;
+    struct Runner {
+        QTemporaryDir runtime; // a user of its own: the one-copy rule holds per user
+        QProcess process;
+        int done = 0;
+        QStringList failures;
+    };
+    Runner runners[2];
+    for (Runner &r : runners) {
+        ASSERT_TRUE(r.runtime.isValid());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", r.runtime.path());
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        r.process.setProcessEnvironment(env);
+        r.process.setWorkingDirectory(QDir::tempPath());
+    }
+    const QString argument = qz::test::argumentString(ruc_, "200500");
+    const QString copy = tmp_ + "/" + kName + ".TXT";
+    int seen = 0;
+    QStringList incomplete;
+    auto look = [&] {
+        QFile f(copy);
+        if (!f.open(QIODevice::ReadOnly)) {
+            return;
+        }
+        const QList<QByteArray> l = f.readAll().split('\n');
+        ++seen;
+        // 11 lines, each with its CR LF: the last one ends the date line.
+        if (l.size() != 12 || !l[10].startsWith("NC 00000123  Fec.Generaci")) {
+            incomplete << QString::number(l.size());
+        }
+    };
+    for (Runner &r : runners) {
+        r.process.start(bin + "/declrep", {argument});
+    }
+    while (runners[0].done < kRuns || runners[1].done < kRuns) {
+        for (Runner &r : runners) {
+            if (r.done == kRuns || !r.process.waitForFinished(1)) {
+                continue;
+            }
+            if (r.process.exitStatus() != QProcess::NormalExit || r.process.exitCode() != 0) {
+                r.failures << QString::fromUtf8(r.process.readAllStandardError());
+            }
+            if (++r.done < kRuns) {
+                r.process.start(bin + "/declrep", {argument});
+            }
+        }
+        look();
+    }
+    EXPECT_EQ(runners[0].failures.join('\n').toStdString(), "");
+    EXPECT_EQ(runners[1].failures.join('\n').toStdString(), "");
+    EXPECT_GT(seen, 0);
+    EXPECT_EQ(incomplete, QStringList());
+
+    EXPECT_EQ(db_.scalar("SELECT count(DISTINCT Archivo) FROM SPOOL").toInt(), 2 * kRuns);
+    const qz::QueryResult names = db_.query("SELECT Archivo FROM SPOOL");
+    for (int i = 0; i < names.rowCount(); ++i) {
+        const qz::ReportFile report = qz::readReportFile(rpt_ + "/" + names.at(i, 0).toText());
+        EXPECT_TRUE(report.ok()) << names.at(i, 0).toText().toStdString();
+        EXPECT_EQ(report.commands.size(), 17u) << names.at(i, 0).toText().toStdString();
+    }
+    // Nothing else is left: no temporary file in either folder.
+    EXPECT_EQ(files(rpt_).size(), 2 * kRuns + 2);
+    EXPECT_EQ(files(tmp_), QStringList({QString(kName) + ".TXT"}));
+}
+
+// Under a file-size limit (ulimit -f) declrep is not killed by the signal of a write past it:
+// the write fails and the program ends with its message and a failure status.
+TEST_F(DeclrepTest, FileSizeLimitGivesAMessageNotASignal)
+{
+    const QString bin = qEnvironmentVariable("QZ_BIN_DIR");
+    if (bin.isEmpty()) {
+        GTEST_SKIP() << "QZ_BIN_DIR is not set";
+    }
+    qz::test::StoredDeclaration(db_, ruc_, "2005").header({{"efectivo", "1"}});
+    QProcess p;
+    p.setChildProcessModifier([] {
+        const rlimit none{0, 0};
+        setrlimit(RLIMIT_FSIZE, &none);
+    });
+    p.start(bin + "/declrep", {qz::test::argumentString(ruc_, "200500")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << "ended by a signal";
+    // The write that failed is said and the status is a failure, whichever step it hit.
+    EXPECT_NE(p.exitCode(), 0) << err.toStdString();
+    EXPECT_FALSE(err.trimmed().isEmpty());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -104,7 +105,7 @@ TEST_F(DecltabTest, EnvFileRules)
                                                "0731|CORTA|1|2|", "", // reading stops
                                                "0731|NUNCA|HNUNCA||1|1|1|1|1|1|1|1|1|"}));
     EXPECT_EQ(run(), 1);
-    ASSERT_EQ(messages_.shown.size(), 2u); // the short line, once per pass
+    ASSERT_EQ(messages_.shown.size(), 1u); // the short line, once for both passes
     EXPECT_TRUE(messages_.shown[0].text.contains("env731.txt"));
     EXPECT_TRUE(messages_.shown[0].text.contains(QString::fromUtf8("línea 3")));
     qz::Database db = inst_.open();
@@ -121,10 +122,65 @@ TEST_F(DecltabTest, MissingEnvFileIsReportedAndParamsStillWritten)
 {
     ASSERT_TRUE(QFile::remove(envPath()));
     EXPECT_EQ(run(), 1);
-    ASSERT_FALSE(messages_.shown.empty());
+    ASSERT_EQ(messages_.shown.size(), 1u) << "said once, not once per pass";
     EXPECT_TRUE(messages_.shown[0].text.contains("env731.txt"));
     EXPECT_EQ(funcion("992", "0731"), "1");
     EXPECT_TRUE(inst_.open().tableExists("F731PORCENTAJE"));
+}
+
+// A database that refuses every write gives one box: the first statement's error and how
+// many statements failed with it, not one box per statement.
+TEST_F(DecltabTest, StatementsFailingAlikeAreReportedOnce)
+{
+    {
+        qz::Database db = inst_.open();
+        for (const char *table : {"PARAM", "Reportes", "envio_t"}) {
+            for (const char *event : {"INSERT", "UPDATE"}) {
+                db.execute(QString("CREATE TRIGGER no_%1_%2 BEFORE %2 ON %1 BEGIN SELECT "
+                                   "RAISE(ABORT, 'escritura no permitida'); END")
+                               .arg(table, event));
+            }
+        }
+    }
+    std::vector<qz::EnvioRow> rows;
+    QStringList problems;
+    ASSERT_TRUE(qz::readEnvioRows(envPath(), &rows, &problems));
+    // Each pass: 17 PARAM rows, 3 Reportes rows and the envio_t rows, one write each.
+    const int statements = 2 * (17 + 3 + static_cast<int>(rows.size()));
+
+    EXPECT_EQ(run(), 1);
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].title, "Error al Ejecutar Sentencia SQL");
+    const QString text = messages_.shown[0].text;
+    EXPECT_TRUE(text.startsWith("Error Número : ")) << text.toStdString();
+    EXPECT_TRUE(text.contains("escritura no permitida")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::number(statements) + " sentencias")) << text.toStdString();
+    // The tables are still made: CREATE TABLE is not refused.
+    EXPECT_TRUE(inst_.open().tableExists("F731EMPRESAS"));
+}
+
+// An empty file or a database without the host's tables is refused with the open error and
+// left as it was: the installer makes no tables in it.
+TEST_F(DecltabTest, EmptyOrForeignDatabaseIsRefused)
+{
+    const QString path = inst_.dbPath();
+    for (const bool empty : {true, false}) {
+        ASSERT_TRUE(QFile::remove(path));
+        if (empty) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        } else {
+            qz::Database::open(path, qz::Database::Mode::Create).execute("CREATE TABLE T (a)");
+        }
+        const qint64 size = QFileInfo(path).size();
+        EXPECT_EQ(run(), 1) << empty;
+        ASSERT_EQ(messages_.shown.size(), 1u);
+        EXPECT_EQ(messages_.shown[0].title, QString::fromUtf8("Error de Conección"));
+        EXPECT_TRUE(messages_.shown[0].text.endsWith("\n 3343"))
+            << messages_.shown[0].text.toStdString();
+        EXPECT_EQ(QFileInfo(path).size(), size);
+    }
+    EXPECT_EQ(inst_.open().tableNames(), QStringList{"T"});
 }
 
 TEST_F(DecltabTest, EmptySysPathAndLockedDatabase)

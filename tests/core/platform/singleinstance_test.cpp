@@ -1,9 +1,13 @@
 // Tests of the single-instance lock: between processes (a live holder blocks, one that was
-// killed does not) and within one process (re-taking, renaming, releasing).
+// killed does not, nor does anything a dead copy left behind) and within one process
+// (re-taking, renaming, releasing).
 #include "core/platform/singleinstance.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -60,11 +64,84 @@ TEST_F(SingleInstanceTest, LockOfAKilledProcessDoesNotBlock)
     qz::SingleInstance second;
     EXPECT_FALSE(second.acquire(QStringLiteral("declmod")));
 
-    holder->kill();
+    holder->kill(); // SIGKILL: nothing of the holder's runs after it
     ASSERT_TRUE(holder->waitForFinished(5000));
-    // The killed process could not remove its lock file; the next start breaks it.
+    EXPECT_EQ(holder->exitStatus(), QProcess::CrashExit);
+    // The killed process could not remove its lock file; the next start takes the lock at
+    // once all the same.
     EXPECT_TRUE(QFileInfo::exists(qz::SingleInstance::lockPath(QStringLiteral("declmod"))));
+    QElapsedTimer clock;
+    clock.start();
     EXPECT_TRUE(second.acquire(QStringLiteral("declmod")));
+    EXPECT_LT(clock.elapsed(), 1000);
+
+    // ... and holds it against the next process.
+    const auto third = startHolder(QStringLiteral("declmod"), &line);
+    EXPECT_EQ(line, "busy");
+}
+
+// What a copy killed at any moment can leave behind: the lock file as created but not yet
+// written, a half-written or foreign content, the marker of a removal that never finished.
+struct Leftover {
+    const char *what;
+    QByteArray content;  // of the lock file; not written when null
+    const char *sibling; // a file next to it, by suffix
+};
+
+class LeftoverTest : public SingleInstanceTest, public ::testing::WithParamInterface<Leftover> {};
+
+TEST_P(LeftoverTest, DoesNotBlockTheNextStart)
+{
+    const QString path = qz::SingleInstance::lockPath(QStringLiteral("declrep"));
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!GetParam().content.isNull()) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(GetParam().content);
+    }
+    if (GetParam().sibling) {
+        QFile f(path + QString::fromLatin1(GetParam().sibling));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("1\n");
+    }
+    QElapsedTimer clock;
+    clock.start();
+    qz::SingleInstance instance;
+    EXPECT_TRUE(instance.acquire(QStringLiteral("declrep")));
+    EXPECT_LT(clock.elapsed(), 1000);
+    QByteArray line;
+    const auto other = startHolder(QStringLiteral("declrep"), &line);
+    EXPECT_EQ(line, "busy") << "the lock taken over a leftover still excludes";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SingleInstance, LeftoverTest,
+    ::testing::Values(Leftover{"empty", QByteArray(""), nullptr},
+                      Leftover{"garbage", QByteArray("\x01\xff not a pid\n\n\n"), nullptr},
+                      Leftover{"live_pid",
+                               QByteArray::number(QCoreApplication::applicationPid()) +
+                                   "\ntest_platform\nhost\n",
+                               nullptr},
+                      Leftover{"removal_marker", QByteArray("1\n"), ".rmlock"},
+                      Leftover{"marker_only", QByteArray(), ".rmlock"}),
+    [](const ::testing::TestParamInfo<Leftover> &p) { return std::string(p.param.what); });
+
+// A program the holder starts (qzmessage, declmod) must not keep the lock once the holder
+// has let it go.
+TEST_F(SingleInstanceTest, ChildOfTheHolderDoesNotInheritTheLock)
+{
+    auto holder = std::make_unique<qz::SingleInstance>();
+    ASSERT_TRUE(holder->acquire(QStringLiteral("declchk")));
+    QProcess child;
+    child.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+    ASSERT_TRUE(child.waitForStarted(5000));
+    holder.reset();
+
+    QByteArray line;
+    const auto next = startHolder(QStringLiteral("declchk"), &line);
+    EXPECT_EQ(line, "locked");
+    child.kill();
+    child.waitForFinished(5000);
 }
 
 TEST_F(SingleInstanceTest, SecondProcessIsRefusedUntilTheFirstEnds)

@@ -5,6 +5,7 @@
 #include "core/data/paths.h"
 #include "core/reports/printresult.h"
 #include "core/reports/reportwriter.h"
+#include "support/filefaults.h"
 #include "support/tempinstall.h"
 
 #include <QDir>
@@ -12,9 +13,6 @@
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -99,15 +97,12 @@ TEST_F(RegisteredReportTest, AFailureLeavesNeitherRowNorFile)
 // limit): nothing is registered and no partial file stays.
 TEST_F(RegisteredReportTest, AWriteErrorRegistersNothing)
 {
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const qz::RegisteredReport full = write(2000);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, previous);
+    qz::RegisteredReport full;
+    {
+        const qz::test::FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.ok());
+        full = write(2000);
+    }
 
     EXPECT_EQ(full.errorNumber, qz::printerr::kPathFileAccess);
     EXPECT_EQ(spoolRows(), 0);
