@@ -206,6 +206,7 @@ void DeclarationModel::markChanged()
 {
     if (!bCargando_) {
         algunCambio_ = true;
+        emit changed();
     }
 }
 

@@ -22,6 +22,7 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace qz {
 
@@ -79,6 +80,11 @@ struct OpenRequest {
     QString periodo;
     QString numOrden;
 };
+
+// One company of the scratch list TMPF731EMPRESAS: its columns by name, a null as nothing.
+using CompanyRow = std::map<QString, std::optional<QString>>;
+
+struct DeclarationDraft;
 
 class DeclarationModel final : public QObject {
     Q_OBJECT
@@ -268,6 +274,16 @@ public:
     const QString &totalImpuesto() const { return totalImpuesto_; }
     void setCompanyTotals(const QString &base, const QString &impuesto, const QString &box115);
 
+    // The scratch list's companies, each column of the list by name. Throws DbError.
+    std::vector<CompanyRow> scratchCompanies();
+
+    // --- Drafts (draftrestore.cpp).
+    // Puts a draft of this declaration back as the user left it: the fields, the answers with
+    // their effects, the reorganization type, the companies, the boxes in the box list's order
+    // (each running its change handling, so the chain recalculates as it did when typed) and
+    // the payment data. Ends marked as changed: the restored work is not saved.
+    void restoreDraft(const DeclarationDraft &draft);
+
     // Leaving without saving: deletes the provisional header the box-105 assistant makes
     // (cNumero "0") and the detail of the declaration, when such a header exists.
     void limpiaProvisional();
@@ -276,6 +292,8 @@ public:
     void pTemCasillas(int index, int indexSgt);
 
 signals:
+    // Something was typed or chosen (markChanged outside loading).
+    void changed();
     void boxChanged(int number);
     void fieldChanged(qz::Field field);
     void answerChanged(qz::Answer answer);
@@ -311,6 +329,8 @@ private:
 
     void selectRepresentativeType();
     void lockForSentView();
+    void replaceScratchCompanies(const std::vector<CompanyRow> &rows);
+    void showCompanyTotals();
 
     Database &db_;
     Messenger &messenger_;

@@ -3,6 +3,7 @@
 
 #include "core/components/doctypes.h"
 #include "core/declaration/boxes.h"
+#include "core/declaration/draftstore.h"
 #include "core/declaration/editformat.h"
 #include "core/validation/companylist.h"
 #include "gui/widgets/boxedit.h"
@@ -57,7 +58,8 @@ void paint(QWidget *w, BoxColor c)
 } // namespace
 
 Frm731::Frm731(const Context &context, QWidget *mainWindow)
-    : QDialog(mainWindow), context_(context), model_(context.db, context.messenger)
+    : QDialog(mainWindow), context_(context), model_(context.db, context.messenger),
+      drafts_(model_, defaultDraftFolder())
 {
     setObjectName(QStringLiteral("Frm731"));
     setWindowTitle(QString::fromLatin1(DeclarationModel::kCaption));
@@ -108,6 +110,10 @@ Frm731::Frm731(const Context &context, QWidget *mainWindow)
 
 Frm731::~Frm731()
 {
+    // Closed without "&Salir" (the program ends under it): what was typed stays as a draft.
+    drafts_.flush();
+    // The focus moves while the children are destroyed, after drafts_ is gone.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     // The fields lose their focus while the window's children are destroyed: by then this
     // window is gone, so nothing may reach it any more.
     for (auto &[box, edit] : boxes_) {
@@ -255,6 +261,13 @@ void Frm731::bindModel()
         }
     });
     connect(tabs_, &QTabWidget::currentChanged, this, &Frm731::pageChanged);
+    // Leaving a field writes the draft, once the leaving's own handling (the box's display
+    // format, the exercise's checks) is done.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *) {
+        if (old && isAncestorOf(old)) {
+            QTimer::singleShot(0, &drafts_, &DraftKeeper::flush);
+        }
+    });
     // The exercise is checked once it is left (or Enter moves on), not on every keystroke.
     connect(fieldEdit(Field::Periodo), &QLineEdit::editingFinished, this,
             [this] { model_.leaveExercise(); });
@@ -447,6 +460,8 @@ void Frm731::load()
         makeReadOnly();
     }
     helpTopic_ = 1022;
+    // A draft left by a crash is offered once the window is on screen.
+    drafts_.start();
 }
 
 void Frm731::makeReadOnly()

@@ -5,11 +5,15 @@
 //
 // "&Validar" reviews the declaration and lists its inconsistencies, "&Grabar" saves it (or
 // registers the order number of a sent one), "&Salir" asks whether to save the changes.
+// While the user types, the declaration is kept as a draft (DraftKeeper): written when the
+// focus moves and shortly after each change, offered back after a crash, removed by a save
+// or by leaving without saving.
 #pragma once
 
 #include "core/data/database.h"
 #include "core/data/messenger.h"
 #include "core/declaration/declarationmodel.h"
+#include "core/declaration/draftkeeper.h"
 
 #include <QDialog>
 
@@ -62,6 +66,9 @@ public:
     void load();
 
     DeclarationModel &model() { return model_; }
+    DraftKeeper &drafts() { return drafts_; }
+    // Keeps the drafts in folder instead of the user's data folder; before load().
+    void setDraftFolder(const QString &folder) { drafts_.setFolder(folder); }
     BoxEdit *boxEdit(int box) const;
     QTabWidget *tabs() const { return tabs_; }
     QComboBox *taxpayerList() const { return cmbRuc_; }
@@ -147,6 +154,7 @@ private:
 
     Context context_;
     DeclarationModel model_;
+    DraftKeeper drafts_; // after model_: it watches the model
     QTabWidget *tabs_ = nullptr;
     std::map<int, BoxEdit *> boxes_;
     std::map<int, QLabel *> numberLabels_;

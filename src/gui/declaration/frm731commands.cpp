@@ -223,6 +223,7 @@ bool Frm731::CmdGrabar_Click()
     }
     // A saved new declaration now has its header: a later "&Salir" must not remove it.
     model_.markSaved();
+    drafts_.removeDraft();
     saveState_ = 1;
     return true;
 }
@@ -262,11 +263,15 @@ void Frm731::salir()
         if (a == MessageAnswer::Yes) {
             // A save that did not happen keeps the window open: nothing typed is lost.
             if (CmdGrabar_Click()) {
+                drafts_.stop();
                 accept();
             }
             return;
         }
     }
+    // Left without saving, on purpose: the draft goes with the changes.
+    drafts_.removeDraft();
+    drafts_.stop();
     model_.limpiaProvisional();
     publish(QString(), QString(), model_.sPeriodo(), model_.sFormulario());
     accept();
