@@ -6,8 +6,6 @@
 #include "core/data/transaction.h"
 #include "core/declaration/declarationkey.h"
 
-#include <QRegularExpression>
-
 namespace qz {
 
 namespace {
@@ -22,19 +20,9 @@ QString lowerKey(const SentDeclaration &d, const QString &gap)
            u'\'';
 }
 
-// Table names come from envio_t and stand unquoted in the statements: only plain names pass.
-void requirePlainName(const QString &table)
-{
-    static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
-    if (!plain.match(table).hasMatch()) {
-        throw DbError(dberr::kSyntax,
-                      QStringLiteral("Nombre de tabla no válido en envio_t: '%1'").arg(table));
-    }
-}
-
 void copyTable(Database &db, const QString &table, const SentDeclaration &d)
 {
-    requirePlainName(table);
+    requirePlainTableName(table);
     db.execute(recoveryDeleteSql(table, d));
     // A history table the host's sending has not made yet (HF731PORCENTAJE before the first
     // sending that carries it) holds no rows of this sending.

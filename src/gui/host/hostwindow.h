@@ -1,5 +1,6 @@
 // The host's main window, titled "Velquira": the installation QZ000.INI points at, the
-// current user (chosen among the CLAVES users) and the button that starts the form module.
+// current user (chosen among the CLAVES users), the button that starts the form module, and
+// the user's saved declarations of form 0731 with the button "Enviar" that sends one.
 // The form module looks for this window by its exact title before it starts.
 #pragma once
 
@@ -10,6 +11,7 @@
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QTableWidget;
 
 namespace qz {
 
@@ -30,6 +32,18 @@ public:
     // disabled (a second copy would refuse to start); when it ends the status line says so.
     bool start0731();
 
+    // Reads the current user's saved declarations of form 0731 again (also done whenever the
+    // window becomes active, e.g. after declmod saved one).
+    void refreshDeclarations();
+
+    // What "Enviar" does: sends the selected declaration (core/host/sending.h) and shows the
+    // outcome: declchk's listing when it was refused, declrep's summary and the receipt when it
+    // was sent, the reason otherwise. Returns whether it was sent.
+    bool sendSelected();
+
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void userChosen(int index);
     void moduleEnded(int exitCode, bool crashed);
@@ -43,6 +57,8 @@ private:
     QComboBox *user_;
     QPushButton *start_;
     QLabel *status_;
+    QTableWidget *declarations_;
+    QPushButton *send_;
     ModuleProcess *module_;
 };
 

@@ -1,5 +1,8 @@
-// Tests of the velquira program's command line: --init with and without --force, --help and
-// arguments it must refuse.
+// Tests of the velquira program's command line: --init with and without --force, --help,
+// arguments it must refuse, and the demo declarations and --send with the real decltab,
+// declchk and declrep.
+#include "core/data/database.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -25,14 +28,15 @@ protected:
         QString out;
         QString err;
     };
-    Run run(const QStringList &arguments)
+    Run run(const QStringList &arguments) { return runProgram(program_, arguments); }
+    Run runProgram(const QString &program, const QStringList &arguments)
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QZ_INI_DIR"), iniDir_.path());
         process.setProcessEnvironment(env);
-        process.start(program_, arguments);
-        EXPECT_TRUE(process.waitForFinished(30000));
+        process.start(program, arguments);
+        EXPECT_TRUE(process.waitForFinished(120000));
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromLocal8Bit(process.readAllStandardOutput()),
                 QString::fromLocal8Bit(process.readAllStandardError())};
@@ -97,4 +101,49 @@ TEST_F(Program, WithoutArgumentsShowsTheWindowOrExplainsWhyNot)
     ASSERT_TRUE(headless.waitForFinished(10000));
     EXPECT_EQ(headless.exitCode(), 1);
     EXPECT_TRUE(headless.readAllStandardError().contains("DISPLAY"));
+}
+
+// The demo: decltab's tables, then the declarations saved and one sent, whose receipt comes on
+// stdout. Then --send: 0 sent, 1 refused by declchk with its listing on stderr, 2 an error.
+TEST_F(Program, DemoDeclarationsAndSend)
+{
+    const QString dir = installDir_.path() + QStringLiteral("/host");
+    ASSERT_EQ(run({QStringLiteral("--init"), dir}).exitCode, 0);
+    const QString bin = QFileInfo(program_).absolutePath();
+    const Run early = run({QStringLiteral("--demo-declarations")});
+    EXPECT_EQ(early.exitCode, 1); // no module tables yet
+    EXPECT_TRUE(early.err.contains(QStringLiteral("decltab"))) << qPrintable(early.err);
+    ASSERT_EQ(runProgram(QDir(bin).filePath(QStringLiteral("decltab")), {}).exitCode, 0);
+
+    const Run demo = run({QStringLiteral("--demo-declarations")});
+    ASSERT_EQ(demo.exitCode, 0) << qPrintable(demo.err);
+    EXPECT_TRUE(demo.out.contains(QStringLiteral("Código de verificación: ")))
+        << qPrintable(demo.out);
+    // A second run adds nothing: the installation holds declarations.
+    EXPECT_EQ(run({QStringLiteral("--demo-declarations")}).exitCode, 1);
+
+    qz::Database db = qz::Database::open(dir + QStringLiteral("/QZ000.MDB"));
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM CAB")).toInt(), 2);
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM HCAB")).toInt(), 1);
+    const QString reorg = db.scalar(QStringLiteral("SELECT doc_id_d FROM F731EMPRESAS")).toText();
+    const QString plain =
+        db.scalar(QStringLiteral("SELECT doc_id_d FROM CAB WHERE doc_id_d<>'") + reorg + u'\'')
+            .toText();
+    db.execute(QStringLiteral("DELETE FROM F731EMPRESAS WHERE num_doc_emp<>'20100079705'"));
+    db.close();
+
+    const Run refused = run({QStringLiteral("--send"), reorg, QStringLiteral("2009")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("La  cantidad de empresas")))
+        << qPrintable(refused.err);
+
+    const Run sent = run({QStringLiteral("--send"), plain, QStringLiteral("2009")});
+    EXPECT_EQ(sent.exitCode, 0) << qPrintable(sent.err);
+    EXPECT_TRUE(sent.out.contains(QStringLiteral("envío 001"))) << qPrintable(sent.out);
+    EXPECT_TRUE(sent.out.contains(QStringLiteral("Número de orden: "))) << qPrintable(sent.out);
+
+    const Run gone = run({QStringLiteral("--send"), plain, QStringLiteral("2009")});
+    EXPECT_EQ(gone.exitCode, 2);
+    EXPECT_TRUE(gone.err.contains(QStringLiteral("No existe"))) << qPrintable(gone.err);
+    EXPECT_EQ(run({QStringLiteral("--send"), plain}).exitCode, 2);
 }

@@ -1,9 +1,12 @@
 // Widget tests of the host window on the offscreen platform: its exact title, what it shows of
-// the installation, the user change, the "Iniciar 0731" button and the module's end.
+// the installation, the user change, the "Iniciar 0731" button and the module's end, the list
+// of saved declarations and "Enviar" with the real declchk and declrep.
 #include "core/data/config.h"
 #include "core/data/messenger.h"
+#include "core/host/demodeclarations.h"
 #include "core/host/hostsession.h"
 #include "gui/host/hostwindow.h"
+#include "support/moduleinstall.h"
 #include "support/tempinstall.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +17,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -155,6 +159,98 @@ TEST_F(HostWindowTest, TheStatusFollowsTheModuleToItsEnd)
     ASSERT_TRUE(QTest::qWaitFor([status] { return status->text().contains(u"anormal"); }, 10000))
         << qPrintable(status->text());
     EXPECT_TRUE(messenger_.shown.empty());
+}
+
+// The demo declarations in an installation with the module: two of USUARIO1's taxpayers and
+// one of USUARIO0's.
+class HostWindowSendTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("QZ_BIN_DIR")) {
+            GTEST_SKIP() << "QZ_BIN_DIR is not set";
+        }
+        ASSERT_TRUE(inst_.ok()) << qPrintable(inst_.message());
+        const qz::DemoDeclarationsResult demo = qz::insertDemoDeclarations(inst_.db());
+        ASSERT_TRUE(demo.ok) << qPrintable(demo.message);
+        window_.refreshDeclarations(); // the window was made before the declarations
+        window_.show();
+        list_ = window_.findChild<QTableWidget *>(QStringLiteral("declarations"));
+        send_ = window_.findChild<QPushButton *>(QStringLiteral("send"));
+        ASSERT_TRUE(list_ && send_);
+    }
+    QStringList column(int c) const
+    {
+        QStringList texts;
+        for (int r = 0; r < list_->rowCount(); ++r) {
+            texts << list_->item(r, c)->text();
+        }
+        return texts;
+    }
+    int rowOf(const QString &name) const { return column(1).indexOf(name); }
+
+    qz::test::ModuleInstall inst_;
+    RecordingMessenger messenger_;
+    qz::HostWindow window_{messenger_, qEnvironmentVariable("QZ_BIN_DIR")};
+    QTableWidget *list_ = nullptr;
+    QPushButton *send_ = nullptr;
+};
+
+TEST_F(HostWindowSendTest, ListsTheUsersDeclarationsAndRefreshesOnActivation)
+{
+    EXPECT_EQ(column(1), (QStringList{"COMERCIAL ANDINA S.A.", "INVERSIONES D'ALESSANDRO S.A.C."}));
+    EXPECT_EQ(column(2), (QStringList{"2009", "2009"}));
+    EXPECT_EQ(column(3).value(0), QStringLiteral("0 - Consistente"));
+
+    QComboBox *user = window_.findChild<QComboBox *>(QStringLiteral("user"));
+    user->setCurrentIndex(user->findText(QStringLiteral("USUARIO0"))); // sees every taxpayer
+    EXPECT_EQ(list_->rowCount(), 3);
+    EXPECT_GE(rowOf(QStringLiteral("EMPRESA DE TRANSPORTES EL SOL S.A.")), 0);
+
+    // Something else saves a declaration; coming back to the window shows it.
+    inst_.db().execute(QStringLiteral("UPDATE CAB SET estado=9"));
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return other.isActiveWindow(); }, 5000));
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return column(3).value(0) == QStringLiteral("9 - Con inconsistencias"); }, 5000))
+        << qPrintable(column(3).join(u','));
+    EXPECT_TRUE(messenger_.shown.empty());
+}
+
+TEST_F(HostWindowSendTest, EnviarShowsTheSummaryAndTheReceipt)
+{
+    send_->click(); // nothing selected
+    ASSERT_EQ(messenger_.shown.size(), 1u);
+    EXPECT_EQ(messenger_.shown[0].icon, qz::MessageIcon::Exclamation);
+    messenger_.shown.clear();
+
+    list_->selectRow(rowOf(QStringLiteral("COMERCIAL ANDINA S.A.")));
+    send_->click();
+    ASSERT_EQ(messenger_.shown.size(), 2u) << qPrintable(messenger_.shown[0].text);
+    EXPECT_TRUE(
+        messenger_.shown[0].text.contains(QStringLiteral("RAZON SOCIAL   : COMERCIAL ANDINA")))
+        << qPrintable(messenger_.shown[0].text);
+    const QString receipt = messenger_.shown[1].text;
+    EXPECT_TRUE(receipt.contains(QStringLiteral("Número de orden: "))) << qPrintable(receipt);
+    EXPECT_EQ(column(1), QStringList{"INVERSIONES D'ALESSANDRO S.A.C."}); // refreshed
+    EXPECT_EQ(inst_.db().scalar(QStringLiteral("SELECT count(*) FROM HCAB")).toInt(), 1);
+}
+
+TEST_F(HostWindowSendTest, EnviarShowsDeclchksListingWhenRefused)
+{
+    QComboBox *user = window_.findChild<QComboBox *>(QStringLiteral("user"));
+    user->setCurrentIndex(user->findText(QStringLiteral("USUARIO0")));
+    inst_.db().execute(QStringLiteral("DELETE FROM F731EMPRESAS WHERE num_doc_emp<>'20100079705'"));
+    list_->selectRow(rowOf(QStringLiteral("EMPRESA DE TRANSPORTES EL SOL S.A.")));
+    send_->click();
+    ASSERT_EQ(messenger_.shown.size(), 1u);
+    EXPECT_EQ(messenger_.shown[0].icon, qz::MessageIcon::Critical);
+    EXPECT_TRUE(messenger_.shown[0].text.contains(QStringLiteral("001) La  cantidad de empresas")))
+        << qPrintable(messenger_.shown[0].text);
+    EXPECT_EQ(list_->rowCount(), 3);
 }
 
 } // namespace
