@@ -1,133 +1,27 @@
-// The crash harness: declmod's operations cut short by SIGKILL, at a random moment or at the
-// Nth call that puts data on disk (the crash shim). After each kill the database passes its
-// integrity check, the operation's data is all old or all new, and the operation runs again at
-// once. QZ_CRASH_TRIALS sets the trials per operation (20 by default; scripts/crash-trials.sh
-// runs 200).
-#include "core/data/paths.h"
+// declmod's operations cut short by SIGKILL (see crashharness.h): after each kill the
+// operation's data is all old or all new, and the operation runs again at once.
 #include "core/data/sqltext.h"
-#include "support/moduleinstall.h"
+#include "crashharness.h"
 
-#include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QThread>
-
-#include <gtest/gtest.h>
-
-#include <optional>
-#include <random>
 
 namespace qz {
 namespace {
 
-int trials()
-{
-    const int n = qEnvironmentVariableIntValue("QZ_CRASH_TRIALS");
-    return n > 0 ? n : 20;
-}
+using CrashRun = test::CrashRun;
 
-struct ChildRun {
-    bool killed = false;
-    int exitCode = 0;
-    QString error;
-};
-
-class CrashHarness : public testing::Test {
+class CrashHarness : public test::CrashHarness {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(inst_.ok()) << inst_.message().toStdString();
-        rpt_ = joinPath(inst_.dir(), "RPT");
-        ASSERT_TRUE(QDir().mkpath(rpt_));
-    }
-
-    // Runs the child; killAt places SIGKILL at that disk call (the shim), killAfterFirst kills
-    // it that many milliseconds after its first finished round.
-    ChildRun run(const QString &op, int loops, long killAt = 0,
-                 std::optional<int> killAfterFirst = std::nullopt, const QString &countFile = {})
-    {
-        QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LD_PRELOAD", QZ_CRASH_SHIM);
-        if (killAt > 0) {
-            env.insert("QZ_CRASH_AT", QString::number(killAt));
-        }
-        if (!countFile.isEmpty()) {
-            env.insert("QZ_CRASH_COUNT", countFile);
-        }
-        child.setProcessEnvironment(env);
-        child.start(QZ_CRASH_CHILD, {op, inst_.install().dbPath(), rpt_, QString::number(loops)});
-        EXPECT_TRUE(child.waitForStarted(-1)) << child.errorString().toStdString();
-        ChildRun r;
-        if (killAfterFirst) {
-            QByteArray out;
-            while (!out.contains("ok ") && child.waitForReadyRead(5000)) {
-                out += child.readAllStandardOutput();
-            }
-            QThread::msleep(static_cast<unsigned long>(*killAfterFirst));
-            child.kill();
-        }
-        child.waitForFinished(-1);
-        r.killed = child.exitStatus() == QProcess::CrashExit;
-        r.exitCode = child.exitCode();
-        r.error = QString::fromLocal8Bit(child.readAllStandardError());
-        return r;
-    }
-
-    // The disk calls of `loops` rounds of an operation, from a run that is not killed.
+    CrashRun run(const QString &op, int loops) { return test::CrashHarness::run(child(op, loops)); }
     long points(const QString &op, int loops)
     {
-        QTemporaryDir dir;
-        const QString file = dir.filePath("count");
-        const ChildRun r = run(op, loops, 0, std::nullopt, file);
-        EXPECT_FALSE(r.killed);
-        EXPECT_EQ(r.exitCode, 0) << r.error.toStdString();
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll().trimmed().toLong() : 0;
+        return test::CrashHarness::points(child(op, loops));
     }
-
-    QString scalar(const QString &sql)
-    {
-        Database db = inst_.install().open();
-        return db.scalar(sql).toText();
-    }
-    std::string integrity() { return scalar("PRAGMA integrity_check").toStdString(); }
-
-    // Kills trial t: even trials at a disk call drawn from [1, calls], odd ones at a random
-    // moment after the first round; then the check, and one more round that must succeed.
     void trial(const QString &op, int t, long calls, const std::function<void()> &check)
     {
-        SCOPED_TRACE(QString("%1 trial %2").arg(op).arg(t).toStdString());
-        ++trialsRun_;
-        const ChildRun killed =
-            t % 2 == 0 ? run(op, 2, 1 + static_cast<long>(rng_() % static_cast<unsigned>(calls)))
-                       : run(op, 50, 0, static_cast<int>(rng_() % 30));
-        // A run the kill missed (the engine's checkpoints vary the number of calls a little)
-        // must still have ended well; the test counts the kills that landed.
-        EXPECT_TRUE(killed.killed || killed.exitCode == 0) << killed.error.toStdString();
-        kills_ += killed.killed ? 1 : 0;
-        ASSERT_EQ(integrity(), "ok");
-        check();
-        const ChildRun again = run(op, 1);
-        ASSERT_FALSE(again.killed);
-        ASSERT_EQ(again.exitCode, 0) << again.error.toStdString();
+        childTrial(op, t, calls, check);
     }
-
-    // Nearly every trial must really have killed the child, or the harness tests nothing.
-    void TearDown() override
-    {
-        if (!HasFatalFailure() && trialsRun_ > 0) {
-            EXPECT_GE(kills_ * 10, trialsRun_ * 9) << kills_ << " kills in " << trialsRun_;
-        }
-    }
-
-    test::ModuleInstall inst_;
-    QString rpt_;
-    std::mt19937 rng_{731};
-    int kills_ = 0;
-    int trialsRun_ = 0;
+    static int trials() { return test::crashTrials(); }
 };
 
 // What the stored declaration of 2009 holds, every table of it.
