@@ -79,8 +79,13 @@ void FrmTipPrnR::action(int index)
     }
 }
 
-std::optional<PreviewRequest> FrmTipPrnR::writeReport(const DeclarationSelection &selection)
+std::optional<PreviewRequest> FrmTipPrnR::writeReport()
 {
+    const ListRow *row = selectedValues();
+    if (!row) {
+        return std::nullopt;
+    }
+    const DeclarationSelection selection = printSelection(*row, bHistorico_, anexo_->isChecked());
     const SpoolEntry entry{printReportCode(selection.annex), 6, selection.ruc, context().usuario};
     RegisteredReport report;
     {
@@ -99,17 +104,12 @@ std::optional<PreviewRequest> FrmTipPrnR::writeReport(const DeclarationSelection
 
 void FrmTipPrnR::preliminar()
 {
-    const ListRow *row = selectedValues();
-    if (!row) {
-        return;
-    }
-    const DeclarationSelection selection = printSelection(*row, bHistorico_, anexo_->isChecked());
-    const std::optional<PreviewRequest> request = writeReport(selection);
+    const std::optional<PreviewRequest> request = writeReport();
     if (!request) {
         return;
     }
     whileDisabled([&] {
-        FrmImpxPag range(*request, printedPageCount(selection.annex), context().messenger,
+        FrmImpxPag range(*request, printedPageCount(anexo_->isChecked()), context().messenger,
                          mainWindow());
         range.setPrinterSource(printerSource_);
         connect(&range, &FrmImpxPag::helpRequested, this, &ManagementListDialog::helpRequested);
@@ -121,22 +121,10 @@ void FrmTipPrnR::preliminar()
 
 void FrmTipPrnR::imprimir()
 {
-    const ListRow *row = selectedValues();
-    if (!row) {
-        return;
+    // Every page on the printer at once, no window; the messages are shown there.
+    if (const std::optional<PreviewRequest> request = writeReport()) {
+        printReportDirect(*request, context().messenger, printerSource_);
     }
-    const DeclarationSelection selection = printSelection(*row, bHistorico_, anexo_->isChecked());
-    const std::optional<PreviewRequest> request = writeReport(selection);
-    if (!request) {
-        return;
-    }
-    PrintResult result;
-    {
-        const WaitCursor wait;
-        result =
-            printFromSource(printerSource_, readReportFile(reportPath(*request)), std::nullopt);
-    }
-    showPrintError(context().messenger, result);
 }
 
 StatusFields FrmTipPrnR::salirStatus(const ListRow *row) const

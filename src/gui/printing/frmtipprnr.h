@@ -12,7 +12,6 @@ class QCheckBox;
 
 namespace qz {
 
-struct DeclarationSelection;
 struct PreviewRequest;
 
 class FrmTipPrnR final : public ManagementListDialog {
@@ -41,7 +40,7 @@ private:
     // Steps 1 to 5 of both commands: the selected declaration written into a new registered
     // report file. The request for it, or nothing when the list is empty or the file could not
     // be made (the message was shown).
-    std::optional<PreviewRequest> writeReport(const DeclarationSelection &selection);
+    std::optional<PreviewRequest> writeReport();
     void preliminar();
     void imprimir();
 
