@@ -7,6 +7,7 @@
 #include "core/reports/reportfile.h"
 #include "support/filefaults.h"
 #include "support/moduleinstall.h"
+#include "support/nothostdatabase.h"
 #include "support/programfixture.h"
 #include "support/scriptedmessenger.h"
 #include "support/storeddeclaration.h"
@@ -230,15 +231,10 @@ TEST_F(DeclrepTest, EmptyOrForeignDatabaseIsRefused)
 {
     const QString path = inst_.install().dbPath();
     db_.close();
-    for (const bool empty : {true, false}) {
-        ASSERT_TRUE(QFile::remove(path));
-        if (empty) {
-            QFile f(path);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        } else {
-            qz::Database::open(path, qz::Database::Mode::Create).execute("CREATE TABLE T (a)");
-        }
-        const qint64 size = QFileInfo(path).size();
+    for (const auto kind : qz::test::kNotHostDatabases) {
+        const qint64 size = qz::test::replaceWithNotHostDatabase(path, kind);
+        ASSERT_GE(size, 0);
+        const bool empty = kind == qz::test::NotHostDatabase::Empty;
         EXPECT_EQ(run(), ReportOutcome::NotRun) << empty;
         ASSERT_EQ(messages_.shown.size(), 1u);
         EXPECT_TRUE(messages_.shown[0].text.endsWith("\n 3343"))

@@ -3,6 +3,7 @@
 #include "core/data/inifile.h"
 #include "core/data/textfile.h"
 #include "core/decltab/tableinstaller.h"
+#include "support/nothostdatabase.h"
 #include "support/scriptedmessenger.h"
 #include "support/tempinstall.h"
 
@@ -164,15 +165,10 @@ TEST_F(DecltabTest, StatementsFailingAlikeAreReportedOnce)
 TEST_F(DecltabTest, EmptyOrForeignDatabaseIsRefused)
 {
     const QString path = inst_.dbPath();
-    for (const bool empty : {true, false}) {
-        ASSERT_TRUE(QFile::remove(path));
-        if (empty) {
-            QFile f(path);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        } else {
-            qz::Database::open(path, qz::Database::Mode::Create).execute("CREATE TABLE T (a)");
-        }
-        const qint64 size = QFileInfo(path).size();
+    for (const auto kind : qz::test::kNotHostDatabases) {
+        const qint64 size = qz::test::replaceWithNotHostDatabase(path, kind);
+        ASSERT_GE(size, 0);
+        const bool empty = kind == qz::test::NotHostDatabase::Empty;
         EXPECT_EQ(run(), 1) << empty;
         ASSERT_EQ(messages_.shown.size(), 1u);
         EXPECT_EQ(messages_.shown[0].title, QString::fromUtf8("Error de Conección"));
