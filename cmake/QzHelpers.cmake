@@ -55,6 +55,26 @@ function(qz_add_test name)
         TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
 endfunction()
 
+# qz_add_server_run(TEST [FILTER gtest-filter]): runs the test program TEST of qz_add_test a
+# second time, as TEST_pg, with its databases on the run's throw-away PostgreSQL cluster
+# (tests/pg/cluster.sh, set up by the CTest fixture "pg"). Where the cluster could not start,
+# the program's tests report themselves skipped and so does CTest.
+function(qz_add_server_run name)
+    cmake_parse_arguments(ARG "" "FILTER" "" ${ARGN})
+    set(args)
+    if(ARG_FILTER)
+        set(args "--gtest_filter=${ARG_FILTER}")
+    endif()
+    add_test(NAME ${name}_pg COMMAND ${name} ${args})
+    get_test_property(${name} ENVIRONMENT env)
+    get_test_property(${name} TIMEOUT timeout)
+    get_test_property(${name} LABELS labels)
+    set_tests_properties(${name}_pg PROPERTIES
+        ENVIRONMENT "${env};QZ_TEST_ENGINE=pg;QZ_PG_CLUSTER=${QZ_PG_STATE}"
+        TIMEOUT ${timeout} LABELS "${labels};pg" FIXTURES_REQUIRED pg
+        SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
+endfunction()
+
 # qz_add_helper(NAME SOURCES ... LIBS ...): a small program that tests start, in build/tests.
 function(qz_add_helper name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})

@@ -13,6 +13,7 @@ packages=(
   qt6-translations-l10n        # Qt's own Spanish texts: "Sí", "No", "Aceptar", "Cancelar"
   openbox xdotool imagemagick  # trying the windows by hand: a window manager, clicks, screenshots
   cups printer-driver-cups-pdf # printing tests: a private CUPS server with a PDF printer
+  libpq-dev postgresql         # the office database server: client library, and a throw-away cluster in tests
 )
 
 missing=()

@@ -22,9 +22,17 @@ TempInstall::TempInstall()
         message_ = QStringLiteral("cannot create temporary folders");
     } else {
         qputenv(kIniDirVariable, QFile::encodeName(iniDir_.path()));
-        const InstallResult result = createInstallation(installDir_.path(), false);
-        ok_ = result.ok;
-        message_ = result.message;
+        if (onServer()) {
+            server_ = std::make_unique<PgTempDatabase>();
+        }
+        if (server_ && !server_->ok()) {
+            message_ = server_->message();
+        } else {
+            const InstallResult result = createInstallation(
+                installDir_.path(), false, server_ ? server_->conninfo() : QString());
+            ok_ = result.ok;
+            message_ = result.message;
+        }
     }
     if (!ok_) {
         std::fprintf(stderr, "TempInstall: %s\n", qPrintable(message_));
@@ -65,8 +73,16 @@ QString TempInstall::iniPath() const
     return QDir(iniDir()).filePath(QString::fromLatin1(kIniFileName));
 }
 
+QString TempInstall::server() const
+{
+    return server_ ? server_->conninfo() : QString();
+}
+
 Database TempInstall::open() const
 {
+    if (server_) {
+        return Database::connect(server_->conninfo());
+    }
     return Database::open(dbPath(), Database::Mode::OpenExisting);
 }
 

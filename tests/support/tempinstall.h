@@ -4,13 +4,18 @@
 // QZ000.INI lands there and the user's own configuration is never touched) and creates the
 // installation in the first one with velquira's own code. The destructor removes both folders
 // and restores $QZ_INI_DIR as it was. Instances may nest; destroy them in reverse order.
+// In a test program that runs on the server (pgcluster.h), the database is a fresh database
+// on the test cluster, named in QZ000.INI by DBServer, and dropped at the end.
 #pragma once
 
 #include "core/data/database.h"
+#include "support/pgcluster.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+
+#include <memory>
 
 namespace qz::test {
 
@@ -27,7 +32,8 @@ public:
 
     QString dir() const;     // the installation folder, without a trailing separator
     QString sysPath() const; // SysPath as written into QZ000.INI: dir() and "/"
-    QString dbPath() const;  // the shared database file
+    QString dbPath() const;  // the shared database file (none on the server)
+    QString server() const;  // the server's connection string, empty on a file
     QString iniDir() const;  // the folder $QZ_INI_DIR points to
     QString iniPath() const; // QZ000.INI in iniDir()
 
@@ -35,6 +41,7 @@ public:
     Database open() const;
 
 private:
+    std::unique_ptr<PgTempDatabase> server_;
     QTemporaryDir installDir_;
     QTemporaryDir iniDir_;
     bool hadIniDir_ = false;

@@ -60,6 +60,7 @@ bool loadModuleConfig(Config &config)
     config.baseDatos =
         config.dbPath.isEmpty() ? config.dbName : underSysPath(config.dbPath, config.dbName);
     config.baseDatos.replace(u'\\', u'/');
+    config.dbServer = ini.value(section, QString::fromLatin1(kServerKey));
     config.usuario = ini.value(section, QStringLiteral("SysUser"));
     if (!config.sysPath.isEmpty()) {
         config.dirReportes = findEntry(config.sysPath, QStringLiteral("RPT"));
@@ -79,6 +80,7 @@ Config loadInstallerConfig()
         config.sysPath.chop(1);
     }
     config.dbName = ini.value(section, QStringLiteral("DBName"));
+    config.dbServer = ini.value(section, QString::fromLatin1(kServerKey));
     if (!config.sysPath.isEmpty()) {
         config.baseDatos = underSysPath(config.sysPath, config.dbName);
         config.baseDatos.replace(u'\\', u'/');

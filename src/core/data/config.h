@@ -9,6 +9,10 @@ namespace qz {
 constexpr const char *kIniFileName = "QZ000.INI";
 constexpr const char *kIniSection = "Options";
 constexpr const char *kWorkgroupFileName = "QZ000.MDW";
+// The optional key of [Options] that puts the shared database on a PostgreSQL server: a libpq
+// connection string (host, port, dbname, user; never the password). Without it the database
+// is the file DBPath & DBName.
+constexpr const char *kServerKey = "DBServer";
 
 // Folder and full path of QZ000.INI.
 QString iniDirectory();
@@ -20,6 +24,7 @@ struct Config {
     QString dbPath;      // DBPath
     QString dbName;      // DBName
     QString baseDatos;   // database file: DBPath & DBName (decltab: SysPath & DBName)
+    QString dbServer;    // DBServer: the server's connection string, or empty for the file
     QString dirReportes; // SysPath & "RPT"
     QString usuario;     // SysUser
     QString workgroup;   // SysPath & "QZ000.MDW"

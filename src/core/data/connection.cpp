@@ -38,12 +38,20 @@ void checkConfig(const Config &config)
                                      "de %2).")
                           .arg(config.sysPath, ini));
     }
-    if (config.dbName.trimmed().isEmpty()) {
+    if (config.dbName.trimmed().isEmpty() && config.dbServer.trimmed().isEmpty()) {
         throw DbError(dberr::kInvalidPath,
                       QStringLiteral("La clave DBName de %1 está vacía: falta el nombre de "
                                      "la base de datos.")
                           .arg(ini));
     }
+}
+
+Database openNamedDatabase(const QString &server, const QString &file)
+{
+    if (!server.trimmed().isEmpty()) {
+        return Database::connect(server);
+    }
+    return Database::open(file, Database::Mode::OpenExisting);
 }
 
 void requireHostTables(Database &db)
@@ -71,7 +79,7 @@ Database openSharedDatabase(const Config &config, Program program)
     QString workgroup = config.workgroup;
     workgroup.replace(u'\\', u'/');
     verifyWorkgroup(workgroup, systemCredentials());
-    Database db = Database::open(config.baseDatos, Database::Mode::OpenExisting);
+    Database db = openNamedDatabase(config.dbServer, config.baseDatos);
     requireHostTables(db);
     return db;
 }

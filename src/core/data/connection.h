@@ -15,6 +15,10 @@ enum class Program { Declmod, Declrep, Declchk, Decltab };
 // exists (nothing creates it), SysPath is set and is a folder, DBName is set. Throws DbError.
 void checkConfig(const Config &config);
 
+// The database QZ000.INI names: on the server of key DBServer when it is set, else the file.
+// Throws DbError.
+Database openNamedDatabase(const QString &server, const QString &file);
+
 // Refuses (3343) a database that lacks the host tables every program reads: an empty file or
 // another program's database is not the host's. Throws DbError.
 void requireHostTables(Database &db);

@@ -7,6 +7,7 @@
 // host's number (dberror.h) and the engine's text.
 #pragma once
 
+#include "core/data/databaseengine.h"
 #include "core/data/dberror.h"
 #include "core/data/queryresult.h"
 #include "core/data/record.h"
@@ -38,8 +39,15 @@ public:
     // the file. Create (the host's installation only) makes a new database in WAL mode.
     // Throws DbError.
     static Database open(const QString &path, Mode mode = Mode::OpenExisting);
+    // Connects to a database on a PostgreSQL server; conninfo is libpq's connection string
+    // (the password comes from the user's password file or the environment). Throws DbError:
+    // 3151 server not reached, 3029 password refused, 3024 no such database.
+    static Database connect(const QString &conninfo);
 
-    bool isOpen() const { return db_ != nullptr; }
+    bool isOpen() const { return engine_ != nullptr; }
+    // True on a database server (PostgreSQL), false on a SQLite file. Only the host's
+    // installer needs to know.
+    bool isServer() const;
     void close();
     QString path() const { return path_; }
 
@@ -49,6 +57,8 @@ public:
     int execute(const QString &sql);
     // Runs several statements separated by ";" (used for schemas).
     void executeScript(const QString &sql);
+    // Runs statements written for this engine, untranslated (the installation's own setup).
+    void executeNative(const QString &sql);
 
     // First column of the first row, or Null when there is no row.
     Value scalar(const QString &sql);
@@ -66,28 +76,29 @@ public:
     std::vector<ColumnInfo> columnsOf(const QString &table);
     bool tableExists(const QString &table);
     QStringList tableNames();
+    // Indexes of a table, its primary key among them.
+    std::vector<IndexInfo> indexesOf(const QString &table);
 
-    // BEGIN IMMEDIATE / COMMIT / ROLLBACK; prefer the Transaction guard.
+    // The writer's transaction (one writer at a time, as SQLite's BEGIN IMMEDIATE) / COMMIT /
+    // ROLLBACK; prefer the Transaction guard.
     void begin();
     void commit();
     void rollback();
     bool inTransaction() const;
 
-    sqlite3 *handle() const { return db_; }
+    // The SQLite connection, or null on a server (tests that interrupt the engine use it).
+    sqlite3 *handle() const;
 
 private:
-    explicit Database(sqlite3 *db, QString path);
-    [[noreturn]] void fail(int rc, const QString &sql = {}) const;
+    Database(std::unique_ptr<DatabaseEngine> engine, QString path);
+    DatabaseEngine &engine() const;
 
-    sqlite3 *db_ = nullptr;
+    std::unique_ptr<DatabaseEngine> engine_;
     QString path_;
     // Columns of the tables already asked for, valid while the schema version stays the same
     // (any connection that changes the schema changes it).
     std::map<QString, std::vector<ColumnInfo>> columns_;
     qint64 columnsSchema_ = -1;
 };
-
-// Maps an engine result code and message to the host's error number.
-int hostErrorNumber(int sqliteCode, const QString &message);
 
 } // namespace qz

@@ -9,6 +9,7 @@
 #include "core/data/dberror.h"
 #include "core/data/format.h"
 #include "core/data/numbertext.h"
+#include "core/data/sqltokens.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -22,215 +23,56 @@ namespace qz {
 
 namespace {
 
-enum class Tok { Space, Word, Number, String, Ident, Punct };
+using sql::isPunct;
+using sql::isWord;
+using sql::nextSignificant;
+using sql::Tok;
+using sql::Token;
 
-struct Token {
-    Tok kind;
-    QString text;
-};
-
-bool isWordChar(QChar c)
+// The host's calls on SQLite: built-ins where they are exact, our registered functions where
+// they are not.
+bool rewriteCall(const QString &name, const QStringList &a, QString *out)
 {
-    return c.isLetterOrNumber() || c == u'_' || c == u'$';
-}
-
-std::vector<Token> tokenize(const QString &sql)
-{
-    std::vector<Token> out;
-    const int n = static_cast<int>(sql.size());
-    int i = 0;
-    while (i < n) {
-        QChar c = sql.at(i);
-        int start = i;
-        if (c.isSpace()) {
-            while (i < n && sql.at(i).isSpace()) {
-                ++i;
-            }
-            out.push_back({Tok::Space, sql.mid(start, i - start)});
-        } else if (c == u'\'' || c == u'"') {
-            // Quoted text or name; a doubled quote stays inside.
-            ++i;
-            while (i < n) {
-                if (sql.at(i) == c) {
-                    if (i + 1 < n && sql.at(i + 1) == c) {
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                ++i;
-            }
-            out.push_back({c == u'\'' ? Tok::String : Tok::Ident, sql.mid(start, i - start)});
-        } else if (c == u'[') {
-            int close = sql.indexOf(u']', i);
-            if (close < 0) {
-                close = n - 1;
-            }
-            QString name = sql.mid(i + 1, close - i - 1);
-            name.replace(u'"', QStringLiteral("\"\""));
-            out.push_back({Tok::Ident, u'"' + name + u'"'});
-            i = close + 1;
-        } else if (c.isDigit() || (c == u'.' && i + 1 < n && sql.at(i + 1).isDigit())) {
-            while (i < n && (sql.at(i).isLetterOrNumber() || sql.at(i) == u'.')) {
-                ++i;
-            }
-            out.push_back({Tok::Number, sql.mid(start, i - start)});
-        } else if (isWordChar(c)) {
-            while (i < n && isWordChar(sql.at(i))) {
-                ++i;
-            }
-            out.push_back({Tok::Word, sql.mid(start, i - start)});
-        } else {
-            ++i;
-            out.push_back({Tok::Punct, QString(c)});
+    const QString fn = name.toLower();
+    auto call = [&](const QString &target, const QStringList &args) {
+        *out = target + u'(' + args.join(u',') + u')';
+        return true;
+    };
+    if (fn == QLatin1String("left")) {
+        if (a.size() == 2) {
+            return call(QStringLiteral("substr"), {a[0], QStringLiteral("1"), a[1]});
         }
+        return call(QStringLiteral("qz_left"), a);
     }
-    return out;
-}
-
-bool isWord(const Token &t, const char *word)
-{
-    return t.kind == Tok::Word && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
-}
-
-bool isPunct(const Token &t, char16_t c)
-{
-    return t.kind == Tok::Punct && t.text.size() == 1 && t.text.at(0) == c;
-}
-
-// Index of the next token at or after i that is not blank; size when none.
-size_t nextSignificant(const std::vector<Token> &t, size_t i)
-{
-    while (i < t.size() && t[i].kind == Tok::Space) {
-        ++i;
+    if (fn == QLatin1String("right")) {
+        return call(QStringLiteral("qz_right"), a);
     }
-    return i;
-}
-
-class Translator {
-public:
-    explicit Translator(std::vector<Token> tokens) : t_(std::move(tokens)) {}
-
-    // Translated text of tokens [from, to).
-    QString range(size_t from, size_t to) const
-    {
-        QString out;
-        for (size_t i = from; i < to; ++i) {
-            const Token &tok = t_[i];
-            if (tok.kind == Tok::Word) {
-                size_t open = nextSignificant(t_, i + 1);
-                if (open < to && isPunct(t_[open], u'(')) {
-                    size_t close = matching(open, to);
-                    if (close < to) {
-                        QString call;
-                        if (rewriteCall(tok.text, open, close, &call)) {
-                            out += call;
-                            i = close;
-                            continue;
-                        }
-                    }
-                }
-                if (isWord(tok, "DELETE")) {
-                    size_t star = nextSignificant(t_, i + 1);
-                    if (star < to && isPunct(t_[star], u'*')) {
-                        out += tok.text;
-                        i = star; // drop "*" of "DELETE * FROM"
-                        continue;
-                    }
-                }
-            }
-            out += tok.text;
-        }
-        return out;
+    if (fn == QLatin1String("mid")) {
+        return call(QStringLiteral("substr"), a);
     }
-
-    size_t size() const { return t_.size(); }
-
-private:
-    size_t matching(size_t open, size_t to) const
-    {
-        int depth = 0;
-        for (size_t i = open; i < to; ++i) {
-            if (isPunct(t_[i], u'(')) {
-                ++depth;
-            } else if (isPunct(t_[i], u')') && --depth == 0) {
-                return i;
-            }
-        }
-        return to;
+    if (fn == QLatin1String("len")) {
+        return call(QStringLiteral("length"), a);
     }
-
-    // Translated arguments of a call whose parentheses are at open and close.
-    QStringList arguments(size_t open, size_t close) const
-    {
-        QStringList args;
-        int depth = 0;
-        size_t start = open + 1;
-        for (size_t i = open + 1; i < close; ++i) {
-            if (isPunct(t_[i], u'(')) {
-                ++depth;
-            } else if (isPunct(t_[i], u')')) {
-                --depth;
-            } else if (depth == 0 && isPunct(t_[i], u',')) {
-                args << range(start, i);
-                start = i + 1;
-            }
-        }
-        args << range(start, close);
-        if (args.size() == 1 && args.front().trimmed().isEmpty()) {
-            args.clear();
-        }
-        return args;
-    }
-
-    bool rewriteCall(const QString &name, size_t open, size_t close, QString *out) const
-    {
-        const QString fn = name.toLower();
-        auto call = [&](const QString &target, const QStringList &args) {
-            *out = target + u'(' + args.join(u',') + u')';
+    if (fn == QLatin1String("isnull")) {
+        if (a.size() == 1) {
+            *out = QStringLiteral("((") + a[0] + QStringLiteral(") IS NULL)");
             return true;
-        };
-        if (fn == QLatin1String("left")) {
-            QStringList a = arguments(open, close);
-            if (a.size() == 2) {
-                return call(QStringLiteral("substr"), {a[0], QStringLiteral("1"), a[1]});
-            }
-            return call(QStringLiteral("qz_left"), a);
-        }
-        if (fn == QLatin1String("right")) {
-            return call(QStringLiteral("qz_right"), arguments(open, close));
-        }
-        if (fn == QLatin1String("mid")) {
-            return call(QStringLiteral("substr"), arguments(open, close));
-        }
-        if (fn == QLatin1String("len")) {
-            return call(QStringLiteral("length"), arguments(open, close));
-        }
-        if (fn == QLatin1String("isnull")) {
-            QStringList a = arguments(open, close);
-            if (a.size() == 1) {
-                *out = QStringLiteral("((") + a[0] + QStringLiteral(") IS NULL)");
-                return true;
-            }
-            return false;
-        }
-        // Calls of other names keep their name; their arguments are still translated.
-        // ucase and lcase stay ours: SQLite's upper() and lower() leave Ñ, Á and the other
-        // letters beyond ASCII as they are.
-        static const QStringList plain = {
-            QStringLiteral("ucase"),  QStringLiteral("lcase"), QStringLiteral("val"),
-            QStringLiteral("format"), QStringLiteral("trim"),  QStringLiteral("ltrim"),
-            QStringLiteral("rtrim"),  QStringLiteral("sum"),   QStringLiteral("max"),
-            QStringLiteral("min"),    QStringLiteral("count"), QStringLiteral("avg")};
-        if (plain.contains(fn)) {
-            return call(name, arguments(open, close));
         }
         return false;
     }
-
-    std::vector<Token> t_;
-};
+    // Calls of other names keep their name; their arguments are still translated.
+    // ucase and lcase stay ours: SQLite's upper() and lower() leave Ñ, Á and the other
+    // letters beyond ASCII as they are.
+    static const QStringList plain = {
+        QStringLiteral("ucase"),  QStringLiteral("lcase"), QStringLiteral("val"),
+        QStringLiteral("format"), QStringLiteral("trim"),  QStringLiteral("ltrim"),
+        QStringLiteral("rtrim"),  QStringLiteral("sum"),   QStringLiteral("max"),
+        QStringLiteral("min"),    QStringLiteral("count"), QStringLiteral("avg")};
+    if (plain.contains(fn)) {
+        return call(name, a);
+    }
+    return false;
+}
 
 bool isTextType(const Token &t)
 {
@@ -461,8 +303,8 @@ void fnFormat(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 
 QString translateStatement(const QString &sql)
 {
-    Translator tr(caseInsensitiveText(tokenize(sql)));
-    return primaryKeyAsIndex(tr.range(0, tr.size()));
+    return primaryKeyAsIndex(
+        sql::rewriteCalls(caseInsensitiveText(sql::tokenize(sql)), rewriteCall));
 }
 
 int registerHostFunctions(sqlite3 *db)

@@ -2,6 +2,7 @@
 #include "core/host/hostsession.h"
 
 #include "core/data/config.h"
+#include "core/data/connection.h"
 #include "core/data/database.h"
 #include "core/data/inifile.h"
 #include "core/data/paths.h"
@@ -25,13 +26,29 @@ HostInstallation readHostInstallation()
     // DBPath & DBName, as the module joins them (DBPath normally ends in a separator).
     installation.database = dbPath.isEmpty() ? dbName : joinPath(dbPath, dbName);
     installation.database.replace(u'\\', u'/');
+    installation.server = ini.value(section, QString::fromLatin1(kServerKey));
     installation.user = ini.value(section, QStringLiteral("SysUser"));
     return installation;
+}
+
+Database openHostDatabase(const HostInstallation &installation)
+{
+    return openNamedDatabase(installation.server, installation.database);
+}
+
+QString databaseLocation(const HostInstallation &installation)
+{
+    return installation.server.trimmed().isEmpty() ? installation.database : installation.server;
 }
 
 QStringList hostUsers(const QString &databasePath)
 {
     Database db = Database::open(databasePath);
+    return hostUsers(db);
+}
+
+QStringList hostUsers(Database &db)
+{
     const QueryResult rows =
         db.query(QStringLiteral("SELECT Usuario FROM CLAVES ORDER BY Usuario"));
     QStringList users;

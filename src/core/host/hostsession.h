@@ -3,6 +3,8 @@
 // host starts it, following it until it ends.
 #pragma once
 
+#include "core/data/database.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -16,6 +18,7 @@ struct HostInstallation {
     QString iniFile;  // the QZ000.INI read
     QString sysPath;  // SysPath as written
     QString database; // DBPath & DBName, separators turned into "/"
+    QString server;   // DBServer: the database server's connection string, or empty
     QString user;     // SysUser
 };
 
@@ -23,9 +26,15 @@ struct HostInstallation {
 // not even the current directory.
 HostInstallation readHostInstallation();
 
-// The names in CLAVES.Usuario of the database file, sorted. Throws DbError (3051 when the
-// file is missing, 3078 when it has no CLAVES table).
+// A connection to the installation's database (server or file). Throws DbError.
+Database openHostDatabase(const HostInstallation &installation);
+// Where the database is, for the host window: the server's connection or the file.
+QString databaseLocation(const HostInstallation &installation);
+
+// The names in CLAVES.Usuario, sorted. Throws DbError (3051 when the file is missing, 3078
+// when it has no CLAVES table).
 QStringList hostUsers(const QString &databasePath);
+QStringList hostUsers(Database &db);
 
 // Makes user the host's current user: writes SysUser into [Options] of QZ000.INI, touching no
 // other line. False with *error set when user is empty or the file cannot be written.

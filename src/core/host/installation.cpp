@@ -4,6 +4,7 @@
 #include "core/data/config.h"
 #include "core/data/database.h"
 #include "core/data/inifile.h"
+#include "core/data/serversetup.h"
 #include "core/data/textfile.h"
 #include "core/data/transaction.h"
 #include "core/data/workgroup.h"
@@ -71,6 +72,40 @@ bool makeFolders(const QDir &dir, QString *error)
     return true;
 }
 
+// Prepares the server's database and fills it, all or nothing (the server's schema changes
+// are part of the transaction).
+bool createServerDatabase(const QString &server, bool force, QString *error)
+{
+    try {
+        Database db = Database::connect(server);
+        const QStringList tables = db.tableNames();
+        if (!tables.isEmpty() && !force) {
+            *error = QStringLiteral("the database %1 already holds tables (%2); use --force to "
+                                    "replace them")
+                         .arg(db.path(), tables.join(QStringLiteral(", ")));
+            return false;
+        }
+        Transaction transaction(db);
+        for (const QString &table : tables) {
+            db.executeNative(
+                QStringLiteral("DROP TABLE IF EXISTS %1 CASCADE").arg(quotedName(table)));
+        }
+        prepareServerDatabase(db);
+        createHostSchema(db);
+        insertDemoData(db);
+        transaction.commit();
+        return true;
+    } catch (const DbError &e) {
+        *error = QStringLiteral("cannot create the database on the server: error %1: %2")
+                     .arg(e.number())
+                     .arg(e.description());
+    } catch (const std::exception &e) {
+        *error = QStringLiteral("cannot create the database on the server: %1")
+                     .arg(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
 // Creates the database with the host tables and the demo rows in one transaction.
 bool createDatabase(const QString &path, QString *error)
 {
@@ -96,7 +131,7 @@ bool createDatabase(const QString &path, QString *error)
     return false;
 }
 
-bool writeIni(const QString &sysPath, QString *error)
+bool writeIni(const QString &sysPath, const QString &server, QString *error)
 {
     const QString path = iniPath();
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
@@ -114,6 +149,11 @@ bool writeIni(const QString &sysPath, QString *error)
     ini.setValue(section, QStringLiteral("DBPath"), sysPath);
     ini.setValue(section, QStringLiteral("DBName"), QString::fromLatin1(kDatabaseFileName));
     ini.setValue(section, QStringLiteral("SysUser"), QString::fromLatin1(kDemoUser));
+    // Only a server installation has the key: an installation on a file, made again in the
+    // same folder, must not keep pointing at a server.
+    if (!server.isEmpty() || !ini.value(section, QString::fromLatin1(kServerKey)).isEmpty()) {
+        ini.setValue(section, QString::fromLatin1(kServerKey), server);
+    }
     if (!ini.save(path)) {
         *error = QStringLiteral("cannot write %1").arg(QDir::toNativeSeparators(path));
         return false;
@@ -142,7 +182,7 @@ QStringList envFileLines()
     };
 }
 
-InstallResult createInstallation(const QString &dir, bool force)
+InstallResult createInstallation(const QString &dir, bool force, const QString &server)
 {
     if (dir.trimmed().isEmpty()) {
         return failure(QStringLiteral("no installation folder given"));
@@ -185,7 +225,8 @@ InstallResult createInstallation(const QString &dir, bool force)
         removeFiles(databaseFiles(folder) + entriesNamed(folder, workgroupName), &ignored);
         return failure(message);
     };
-    if (!createDatabase(databasePath, &error)) {
+    if (server.isEmpty() ? !createDatabase(databasePath, &error)
+                         : !createServerDatabase(server, force, &error)) {
         return undo(error);
     }
     if (!writeWorkgroupFile(workgroupPath, systemCredentials(), &error)) {
@@ -198,7 +239,7 @@ InstallResult createInstallation(const QString &dir, bool force)
             QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(envFile), error));
     }
     const QString sysPath = root.endsWith(u'/') ? root : root + u'/';
-    if (!writeIni(sysPath, &error)) {
+    if (!writeIni(sysPath, server, &error)) {
         return undo(error);
     }
     return InstallResult{true, QStringLiteral("host installation created in %1 (%2 points to it)")

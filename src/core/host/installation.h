@@ -26,6 +26,12 @@ QStringList envFileLines();
 // case) unless force is set; force replaces the database and the workgroup file and keeps
 // every other file. QZ000.INI is written last, so a failed run never points the host at an
 // incomplete installation; a failed database is removed again.
-InstallResult createInstallation(const QString &dir, bool force);
+//
+// With a server (a libpq connection string, never holding the password), the shared database
+// is that database on a PostgreSQL server instead of the file: it gets citext, the host's
+// functions, the host tables and demo rows in one transaction, and QZ000.INI gets the key
+// DBServer. A database that already holds the host's tables is refused unless force is set;
+// force drops the tables of that database first.
+InstallResult createInstallation(const QString &dir, bool force, const QString &server = {});
 
 } // namespace qz

@@ -116,17 +116,18 @@ void HostWindow::reload()
     installation_ = readHostInstallation();
     iniFile_->setText(shownPath(installation_.iniFile));
     sysPath_->setText(shownPath(installation_.sysPath));
-    database_->setText(shownPath(installation_.database));
+    database_->setText(shownPath(databaseLocation(installation_)));
 
     const QSignalBlocker blocker(user_);
     user_->clear();
     status_->clear();
-    if (installation_.database.isEmpty()) {
+    if (installation_.database.isEmpty() && installation_.server.isEmpty()) {
         status_->setText(QStringLiteral("No hay instalación: ejecute \"velquira --init DIR\"."));
         return;
     }
     try {
-        user_->addItems(hostUsers(installation_.database));
+        Database db = openHostDatabase(installation_);
+        user_->addItems(hostUsers(db));
     } catch (const DbError &e) {
         status_->setText(QStringLiteral("No se pudo leer los usuarios: error %1: %2")
                              .arg(e.number())
@@ -139,11 +140,11 @@ void HostWindow::reload()
 void HostWindow::refreshDeclarations()
 {
     declarations_->setRowCount(0);
-    if (installation_.database.isEmpty()) {
+    if (installation_.database.isEmpty() && installation_.server.isEmpty()) {
         return;
     }
     try {
-        Database db = Database::open(installation_.database);
+        Database db = openHostDatabase(installation_);
         const QueryResult rows = savedDeclarations(db, installation_.user);
         declarations_->setRowCount(rows.rowCount());
         for (int r = 0; r < rows.rowCount(); ++r) {
@@ -175,7 +176,7 @@ bool HostWindow::sendSelected()
     SendResult result;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        Database db = Database::open(installation_.database);
+        Database db = openHostDatabase(installation_);
         DeclarationSender sender(db, installation_.sysPath, programDir_);
         result = sender.send(ruc, exercise);
     } catch (const DbError &e) {

@@ -56,13 +56,13 @@ int sendDeclaration(const QString &ruc, const QString &exercise, QTextStream &ou
     const qz::HostInstallation installation = qz::readHostInstallation();
     qz::SendResult result;
     try {
-        qz::Database db = qz::Database::open(installation.database);
+        qz::Database db = qz::openHostDatabase(installation);
         qz::DeclarationSender sender(db, installation.sysPath,
                                      QCoreApplication::applicationDirPath());
         result = sender.send(ruc, exercise);
     } catch (const qz::DbError &e) {
         result.message = QStringLiteral("cannot open the database %1: error %2: %3")
-                             .arg(installation.database)
+                             .arg(qz::databaseLocation(installation))
                              .arg(e.number())
                              .arg(e.description());
     }
@@ -91,11 +91,11 @@ int demoDeclarations(QTextStream &out, QTextStream &err)
     const qz::HostInstallation installation = qz::readHostInstallation();
     qz::DemoDeclarationsResult demo;
     try {
-        qz::Database db = qz::Database::open(installation.database);
+        qz::Database db = qz::openHostDatabase(installation);
         demo = qz::insertDemoDeclarations(db);
     } catch (const qz::DbError &e) {
         demo.message = QStringLiteral("cannot open the database %1: error %2: %3")
-                           .arg(installation.database)
+                           .arg(qz::databaseLocation(installation))
                            .arg(e.number())
                            .arg(e.description());
     }
@@ -121,7 +121,8 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Stand-in for the host program of form 0731.\n"
-                       "  velquira --init DIR [--force]  create a host installation in DIR\n"
+                       "  velquira --init DIR [--force] [--server CONNINFO]\n"
+                       "                                 create a host installation in DIR\n"
                        "  velquira --demo-declarations   save and send the demo declarations\n"
                        "  velquira --send RUC EXERCISE   send a saved declaration (exit status\n"
                        "                                 0 sent, 1 refused, 2 error)\n"
@@ -145,7 +146,15 @@ int main(int argc, char *argv[])
         QStringLiteral("demo-declarations"),
         QStringLiteral("Save the demo declarations through the module's save (the module's "
                        "tables must be installed by decltab) and send one of them."));
+    const QCommandLineOption serverOption(
+        QStringLiteral("server"),
+        QStringLiteral("With --init: put the shared database on a PostgreSQL server instead of "
+                       "a file; <conninfo> is a libpq connection string such as \"host=db1 "
+                       "dbname=qz user=office\" (the password from ~/.pgpass or PGPASSWORD). "
+                       "QZ000.INI gets it as the key DBServer."),
+        QStringLiteral("conninfo"));
     parser.addOption(initOption);
+    parser.addOption(serverOption);
     parser.addOption(forceOption);
     parser.addOption(sendOption);
     parser.addOption(demoOption);
@@ -174,13 +183,17 @@ int main(int argc, char *argv[])
             << "'\nTry 'velquira --help'.\n";
         return 2;
     }
+    if (parser.isSet(serverOption) && !parser.isSet(initOption)) {
+        err << "velquira: --server is only meaningful with --init DIR\n";
+        return 2;
+    }
     if (parser.isSet(forceOption) && !parser.isSet(initOption)) {
         err << "velquira: --force is only meaningful with --init DIR\n";
         return 2;
     }
     if (parser.isSet(initOption)) {
-        const qz::InstallResult result =
-            qz::createInstallation(parser.value(initOption), parser.isSet(forceOption));
+        const qz::InstallResult result = qz::createInstallation(
+            parser.value(initOption), parser.isSet(forceOption), parser.value(serverOption));
         if (!result.ok) {
             err << "velquira: " << result.message << "\n";
             return 1;
