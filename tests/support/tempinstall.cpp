@@ -73,6 +73,15 @@ QString TempInstall::iniPath() const
     return QDir(iniDir()).filePath(QString::fromLatin1(kIniFileName));
 }
 
+Database openLocation(const QString &location)
+{
+    // A connection string always holds "=", a file name of an installation never does.
+    if (location.contains(u'=')) {
+        return Database::connect(location);
+    }
+    return Database::open(location, Database::Mode::OpenExisting);
+}
+
 QString TempInstall::server() const
 {
     return server_ ? server_->conninfo() : QString();

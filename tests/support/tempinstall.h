@@ -34,6 +34,9 @@ public:
     QString sysPath() const; // SysPath as written into QZ000.INI: dir() and "/"
     QString dbPath() const;  // the shared database file (none on the server)
     QString server() const;  // the server's connection string, empty on a file
+    // Where the database is, for a child process: the server's connection string or the file
+    // (openLocation opens either).
+    QString location() const { return server_ ? server() : dbPath(); }
     QString iniDir() const;  // the folder $QZ_INI_DIR points to
     QString iniPath() const; // QZ000.INI in iniDir()
 
@@ -49,5 +52,8 @@ private:
     bool ok_ = false;
     QString message_;
 };
+
+// Opens the database of TempInstall::location(). Throws DbError.
+Database openLocation(const QString &location);
 
 } // namespace qz::test

@@ -1,7 +1,7 @@
 // The server's part of an installation: citext and the host's functions.
 #include "core/data/serversetup.h"
 
-// PGFUNCTIONS-PENDING #include "core/data/pgfunctions.h"
+#include "core/data/pgfunctions.h"
 
 namespace qz {
 
@@ -11,7 +11,7 @@ void prepareServerDatabase(Database &db)
         return;
     }
     db.executeNative(QStringLiteral("CREATE EXTENSION IF NOT EXISTS citext"));
-    // PGFUNCTIONS-PENDING db.executeNative(serverFunctionsScript());
+    db.executeNative(serverFunctionsScript());
 }
 
 } // namespace qz

@@ -35,20 +35,10 @@ QString correlFollows(const std::vector<ColumnInfo> &columns)
 // The columns of the working table's first unique index (its key), in key order.
 QStringList keyColumns(Database &db, const QString &table)
 {
-    const QueryResult indexes =
-        db.query(QStringLiteral("PRAGMA index_list(%1)").arg(sqlQuoted(table)));
-    for (int r = 0; r < indexes.rowCount(); ++r) {
-        if (indexes.at(r, QStringLiteral("unique")).toInt() == 0) {
-            continue;
+    for (const IndexInfo &index : db.indexesOf(table)) {
+        if (index.unique && !index.columns.isEmpty()) {
+            return index.columns;
         }
-        const QueryResult info =
-            db.query(QStringLiteral("PRAGMA index_info(%1)")
-                         .arg(sqlQuoted(indexes.at(r, QStringLiteral("name")).toText())));
-        QStringList names;
-        for (int i = 0; i < info.rowCount(); ++i) {
-            names << info.at(i, QStringLiteral("name")).toText();
-        }
-        return names;
     }
     return {};
 }

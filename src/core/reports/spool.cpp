@@ -14,27 +14,29 @@ namespace qz {
 namespace {
 
 // Whether an index of SPOOL starts with CodRep, Secuencia.
-bool hasSequenceIndex(Database &db)
+bool hasSequenceIndex(const std::vector<IndexInfo> &indexes)
 {
-    const Value n = db.scalar(QStringLiteral(
-        "SELECT count(*) FROM pragma_index_list('SPOOL') AS l"
-        " WHERE l.partial = 0 AND (SELECT name FROM pragma_index_info(l.name) WHERE seqno = 0)"
-        " = 'CodRep' COLLATE NOCASE"
-        " AND (SELECT name FROM pragma_index_info(l.name) WHERE seqno = 1)"
-        " = 'Secuencia' COLLATE NOCASE"));
-    return n.toInt() > 0;
+    for (const IndexInfo &index : indexes) {
+        if (!index.partial && index.columns.size() >= 2 &&
+            index.columns[0].compare(QLatin1String("CodRep"), Qt::CaseInsensitive) == 0 &&
+            index.columns[1].compare(QLatin1String("Secuencia"), Qt::CaseInsensitive) == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
-// Whether an index of SPOOL is on substr(Archivo,1,8) (blanks and case do not matter).
-bool hasFileNumberIndex(Database &db)
+// Whether an index of SPOOL is on substr(Archivo,1,8) (blanks, case and the engine's casts
+// do not matter).
+bool hasFileNumberIndex(const std::vector<IndexInfo> &indexes)
 {
-    const QueryResult r = db.query(
-        QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL"
-                       " AND tbl_name = 'SPOOL' COLLATE NOCASE"));
-    for (int i = 0; i < r.rowCount(); ++i) {
-        QString sql = r.at(i, 0).toText().toLower();
+    for (const IndexInfo &index : indexes) {
+        QString sql = index.definition.toLower();
         sql.remove(u' ');
-        if (sql.contains(u"(substr(archivo,1,8))") && !sql.contains(u"where")) {
+        sql.remove(QStringLiteral("::text"));
+        sql.remove(u'"');
+        if (!index.partial &&
+            (sql.contains(u"(substr(archivo,1,8))") || sql.contains(u"(substr((archivo),1,8))"))) {
             return true;
         }
     }
@@ -71,11 +73,12 @@ QString registerRow(Database &db, const QString &codRep, int tipDoc, const QStri
 
 void ensureSpoolIndexes(Database &db)
 {
-    if (!hasFileNumberIndex(db)) {
+    const std::vector<IndexInfo> indexes = db.indexesOf(QStringLiteral("SPOOL"));
+    if (!hasFileNumberIndex(indexes)) {
         db.execute(QStringLiteral(
             "CREATE INDEX IF NOT EXISTS SPOOL_NumArchivo ON SPOOL (substr(Archivo, 1, 8))"));
     }
-    if (!hasSequenceIndex(db)) {
+    if (!hasSequenceIndex(indexes)) {
         db.execute(QStringLiteral(
             "CREATE INDEX IF NOT EXISTS SPOOL_CodRepSecuencia ON SPOOL (CodRep, Secuencia)"));
     }

@@ -2,6 +2,7 @@
 // "--spool-stress DB COUNT CODE", a helper that registers COUNT reports in the database DB
 // and prints each name on a line (the concurrency test runs two of them at once).
 #include "core/reports/spool.h"
+#include "support/tempinstall.h"
 
 #include <QCoreApplication>
 
@@ -20,7 +21,7 @@ int spoolStress(int argc, char **argv)
     }
     QCoreApplication app(argc, argv);
     try {
-        qz::Database db = qz::Database::open(QString::fromLocal8Bit(argv[2]));
+        qz::Database db = qz::test::openLocation(QString::fromLocal8Bit(argv[2]));
         const int count = std::atoi(argv[3]);
         const QString code = QString::fromLocal8Bit(argv[4]);
         for (int i = 0; i < count; ++i) {
