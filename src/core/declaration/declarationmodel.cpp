@@ -248,6 +248,17 @@ void DeclarationModel::open(const OpenRequest &request)
     }
     loadCompanies();
     algunCambio_ = false;
+    loadedVersion_.reset();
+    if (run_.iModo != 0 && !run_.bHistorico) {
+        const QString ruc = taxpayerRuc().trimmed();
+        const QString periodo = field(Field::Periodo).trimmed();
+        try {
+            loadedVersion_ =
+                LoadedVersion{ruc, periodo, storedVersion(db_, ruc, periodo, sFormulario())};
+        } catch (const DbError &) {
+            // Unreadable now: the save reads it again and says so.
+        }
+    }
     CoefIni();
 }
 

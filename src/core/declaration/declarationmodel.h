@@ -14,6 +14,7 @@
 #include "core/data/currency.h"
 #include "core/data/database.h"
 #include "core/data/messenger.h"
+#include "core/declaration/storedversion.h"
 
 #include <QObject>
 #include <QString>
@@ -127,6 +128,13 @@ public:
     // Marks the declaration changed (not while it loads).
     void markChanged();
     void clearChanged() { algunCambio_ = false; }
+    // The stored version of the declaration as this window last read or wrote it (open() of a
+    // stored declaration, a save); none for a new declaration not yet saved.
+    const std::optional<LoadedVersion> &loadedVersion() const { return loadedVersion_; }
+    void setLoadedVersion(std::optional<LoadedVersion> version)
+    {
+        loadedVersion_ = std::move(version);
+    }
     // The page last entered.
     int pageMemory() const { return pageMemory_; }
     void setPageMemory(int page) { pageMemory_ = page; }
@@ -341,6 +349,7 @@ private:
     bool bCargando_ = false;
     bool exercisePending_ = false; // the exercise was typed and not yet left
     bool algunCambio_ = false;
+    std::optional<LoadedVersion> loadedVersion_;
     int pageMemory_ = 0;
     QString existeDeclaracion_;
     QString raw160_; // box 160 as stored, applied once the answers are

@@ -50,6 +50,17 @@ QString plainAmount(const QString &text)
     return reformat(text, kPlainPattern);
 }
 
+// The host's number of a write that met another user's change of the same data.
+constexpr int kSavedElsewhere = 3197;
+
+QString savedElsewhereText()
+{
+    return QStringLiteral("La declaración fue grabada desde otra estación de trabajo después de "
+                          "que usted la abrió. No se grabó, para no deshacer esa grabación: lo "
+                          "que usted digitó sigue en la ventana. Salga sin grabar y vuelva a "
+                          "abrir la declaración para ver la que está grabada.");
+}
+
 } // namespace
 
 QString DeclarationSave::keys(const QString &ruc, const QString &exercise) const
@@ -326,13 +337,23 @@ SaveOutcome DeclarationSave::CmdGrabar()
     const QString exercise = model_.field(Field::Periodo).trimmed();
     try {
         Transaction tx(model_.db());
+        const std::optional<LoadedVersion> &loaded = model_.loadedVersion();
+        if (loaded && loaded->ruc == ruc && loaded->periodo == exercise &&
+            storedVersion(model_.db(), ruc, exercise, model_.sFormulario()) != loaded->version) {
+            // Another workstation saved this declaration after this window read it: writing
+            // now would silently undo that save.
+            throw DbError(kSavedElsewhere, savedElsewhereText());
+        }
         out.consistent = review_.EsConsistente();
         writeHeader(ruc, exercise, out.consistent);
         model_.db().execute(QStringLiteral("DELETE * FROM DET") + keys(ruc, exercise) +
                             QStringLiteral(" AND (VAL(CASILLA) < 546 OR VAL(CASILLA) > 556)"));
         writeBoxes(ruc, exercise);
         writeCompanies(ruc, exercise);
+        LoadedVersion saved{ruc, exercise,
+                            storedVersion(model_.db(), ruc, exercise, model_.sFormulario())};
         tx.commit();
+        model_.setLoadedVersion(std::move(saved));
     } catch (const DbError &e) {
         out.error = e.boxText();
         return out;
