@@ -40,9 +40,10 @@ enum : Oid {
     kNumeric = 1700,
 };
 
+// libpq's message of a failed connection, on one line for a message box.
 QString serverMessage(const pg_conn *conn)
 {
-    return QString::fromUtf8(PQerrorMessage(conn)).trimmed();
+    return QString::fromUtf8(PQerrorMessage(conn)).simplified();
 }
 
 Value readValue(const PGresult *res, int row, int column)
