@@ -7,6 +7,9 @@
 #                                 when the server cannot be made or started (never fails).
 #   cluster.sh stop STATE_FILE    stops that cluster and removes its folder.
 #
+# The server runs with fsync=off (the tests need no durability) unless QZ_PG_FSYNC=on, which
+# the benchmarks set so the server flushes its commits as SQLite does.
+#
 # The server refuses to run as root, so as root the cluster belongs to the postgres system
 # user. Every connection needs a password (scram-sha-256): the administrator's is in a
 # password file of the folder, named by the connection string (passfile=...), so the tests
@@ -40,6 +43,8 @@ case "$action" in
 start)
     mkdir -p "$(dirname "$state")"
     rm -f "$state"
+    fsync=${QZ_PG_FSYNC:-off}
+    case "$fsync" in on|off) ;; *) skip "QZ_PG_FSYNC must be on or off, not '$fsync'" ;; esac
     [ -n "$bindir" ] || skip "the PostgreSQL server programs (initdb, pg_ctl) are not installed"
     if [ "$(id -u)" -eq 0 ] && ! id postgres >/dev/null 2>&1; then
         skip "running as root and there is no postgres system user to own the cluster"
@@ -55,10 +60,10 @@ start)
             --auth=scram-sha-256 --encoding=UTF8 --locale=C >"$dir/initdb.log" 2>&1; then
         skip "initdb failed: $(tail -n 3 "$dir/initdb.log" | tr '\n' ' ')"
     fi
-    # A port number is still needed for the socket's name; pick one that is free.
+    # The port only names the socket, which lives in a folder of its own: any number will do.
     port=$(( 20000 + RANDOM % 20000 ))
     if ! as_owner "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
-            -o "-c listen_addresses='' -c unix_socket_directories='$dir' -p $port -c fsync=off -c max_connections=60" \
+            -o "-c listen_addresses='' -c unix_socket_directories='$dir' -p $port -c fsync=$fsync -c max_connections=60" \
             start >/dev/null 2>&1; then
         skip "the server did not start: $(tail -n 3 "$dir/server.log" 2>/dev/null | tr '\n' ' ')"
     fi

@@ -7,6 +7,7 @@
 #include "gui/declaration/frm731.h"
 #include "gui/widgets/boxedit.h"
 #include "gui/widgets/statusbar.h"
+#include "support/failingwrites.h"
 #include "support/modelfixture.h"
 #include "support/modelsupport.h"
 #include "support/moduleinstall.h"
@@ -90,8 +91,7 @@ protected:
     // From now on a save fails in the middle, as on a full disk.
     void failSavesAtBox180()
     {
-        db_.execute("CREATE TRIGGER fail BEFORE INSERT ON DET WHEN NEW.Casilla='180' BEGIN "
-                    "SELECT RAISE(ABORT, 'sin espacio'); END");
+        failWrites(db_, "fail", "DET", "INSERT", "NEW.Casilla='180'", "sin espacio");
     }
 
     bool answerRectifica_ = true; // newDeclaration answers "No" to the rectification

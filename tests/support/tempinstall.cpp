@@ -13,11 +13,17 @@ namespace qz::test {
 
 namespace {
 constexpr const char *kIniDirVariable = "QZ_INI_DIR";
-}
+constexpr const char *kRuntimeDirVariable = "XDG_RUNTIME_DIR";
+} // namespace
 
 TempInstall::TempInstall()
-    : hadIniDir_(qEnvironmentVariableIsSet(kIniDirVariable)), oldIniDir_(qgetenv(kIniDirVariable))
+    : hadIniDir_(qEnvironmentVariableIsSet(kIniDirVariable)), oldIniDir_(qgetenv(kIniDirVariable)),
+      hadRuntimeDir_(qEnvironmentVariableIsSet(kRuntimeDirVariable)),
+      oldRuntimeDir_(qgetenv(kRuntimeDirVariable))
 {
+    if (runtimeDir_.isValid()) {
+        qputenv(kRuntimeDirVariable, QFile::encodeName(runtimeDir_.path()));
+    }
     if (!installDir_.isValid() || !iniDir_.isValid()) {
         message_ = QStringLiteral("cannot create temporary folders");
     } else {
@@ -41,6 +47,11 @@ TempInstall::TempInstall()
 
 TempInstall::~TempInstall()
 {
+    if (hadRuntimeDir_) {
+        qputenv(kRuntimeDirVariable, oldRuntimeDir_);
+    } else {
+        qunsetenv(kRuntimeDirVariable);
+    }
     if (hadIniDir_) {
         qputenv(kIniDirVariable, oldIniDir_);
     } else {

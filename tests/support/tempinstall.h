@@ -49,6 +49,11 @@ private:
     QTemporaryDir iniDir_;
     bool hadIniDir_ = false;
     QByteArray oldIniDir_;
+    // The programs a test starts allow one running copy per runtime folder: each installation
+    // gets its own, so that tests running at the same time never see each other's copies.
+    QTemporaryDir runtimeDir_;
+    bool hadRuntimeDir_ = false;
+    QByteArray oldRuntimeDir_;
     bool ok_ = false;
     QString message_;
 };

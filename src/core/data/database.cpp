@@ -121,7 +121,7 @@ std::vector<ColumnInfo> Database::columnsOf(const QString &table)
 
 bool Database::tableExists(const QString &table)
 {
-    return tableNames().contains(table, Qt::CaseInsensitive);
+    return engine().tableExists(table);
 }
 
 QStringList Database::tableNames()

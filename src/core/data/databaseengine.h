@@ -38,6 +38,8 @@ public:
     // Columns of a table in order with their declared types; empty when there is no table.
     virtual std::vector<ColumnInfo> tableColumns(const QString &table) = 0;
     virtual QStringList tableNames() = 0;
+    // Whether a table of that name (ignoring case) exists.
+    virtual bool tableExists(const QString &table) = 0;
     // A number that changes whenever any connection changes the schema; nullopt when the
     // engine has none (then the caller forgets what it knows after its own changes only).
     virtual std::optional<qint64> schemaStamp() = 0;

@@ -415,6 +415,15 @@ QStringList PgEngine::tableNames()
     return names;
 }
 
+bool PgEngine::tableExists(const QString &table)
+{
+    // to_regclass reads the name through the catalog's index; pg_tables would scan.
+    return !run(QStringLiteral("SELECT 1 FROM pg_class WHERE oid = to_regclass(quote_ident("
+                               "lower(%1))) AND relkind IN ('r', 'p')")
+                    .arg(sqlQuoted(table)))
+                .rows.isEmpty();
+}
+
 std::vector<IndexInfo> PgEngine::indexesOf(const QString &table)
 {
     const QueryResult r =

@@ -36,6 +36,7 @@ public:
     int execute(const QString &sql) override;
     std::vector<ColumnInfo> tableColumns(const QString &table) override;
     QStringList tableNames() override;
+    bool tableExists(const QString &table) override;
     std::optional<qint64> schemaStamp() override { return schemaChanges_; }
     std::vector<IndexInfo> indexesOf(const QString &table) override;
     QString rowIdSelect() const override { return QStringLiteral("ctid::text"); }

@@ -297,6 +297,14 @@ QStringList SqliteEngine::tableNames()
     return names;
 }
 
+bool SqliteEngine::tableExists(const QString &table)
+{
+    return !query(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND "
+                                 "upper(name)=upper(%1)")
+                      .arg(sqlQuoted(table)))
+                .isEmpty();
+}
+
 std::vector<IndexInfo> SqliteEngine::indexesOf(const QString &table)
 {
     std::vector<IndexInfo> out;

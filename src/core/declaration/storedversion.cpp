@@ -23,18 +23,18 @@ void append(QString &out, const QueryResult &rows)
 QString storedVersion(Database &db, const QString &ruc, const QString &periodo,
                       const QString &formulario)
 {
+    // One statement: on a server every statement is a round trip, and a save reads this twice.
     const QString key = declarationKey(ruc, periodo, formulario);
-    QString out;
-    append(out, db.query(QStringLiteral("SELECT cNumero FROM CAB") + key +
-                         QStringLiteral(" AND cNumero <> '0'")));
-    append(out, db.query(QStringLiteral("SELECT Casilla, cNumero FROM DET") + key +
-                         QStringLiteral(" AND (VAL(CASILLA) < 546 OR VAL(CASILLA) > 556) ORDER "
-                                        "BY Casilla")));
+    QString sql = QStringLiteral("SELECT 'C' AS parte, '' AS clave, cNumero FROM CAB") + key +
+                  QStringLiteral(" AND cNumero <> '0' UNION ALL SELECT 'D', Casilla, cNumero FROM "
+                                 "DET") +
+                  key + QStringLiteral(" AND (VAL(CASILLA) < 546 OR VAL(CASILLA) > 556)");
     if (db.tableExists(QStringLiteral("F731EMPRESAS"))) {
-        append(out, db.query(QStringLiteral("SELECT tip_doc_emp, num_doc_emp, cnumero FROM "
-                                            "F731EMPRESAS") +
-                             key + QStringLiteral(" ORDER BY tip_doc_emp, num_doc_emp")));
+        sql +=
+            QStringLiteral(" UNION ALL SELECT 'E', num_doc_emp, cnumero FROM F731EMPRESAS") + key;
     }
+    QString out;
+    append(out, db.query(sql + QStringLiteral(" ORDER BY 1, 2, 3")));
     return out;
 }
 

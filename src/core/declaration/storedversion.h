@@ -11,7 +11,7 @@ namespace qz {
 
 // The control codes of the stored header (a provisional header of the box-105 assistant counts
 // as none) and of the box rows outside 546-556 (the assistant's own rows, written while the
-// window is open), and every value of the companies, in key order. Throws DbError.
+// window is open), and the companies' numbers and control codes, in key order. Throws DbError.
 QString storedVersion(Database &db, const QString &ruc, const QString &periodo,
                       const QString &formulario);
 

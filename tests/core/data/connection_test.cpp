@@ -1,4 +1,5 @@
 // Opening the shared database through the workgroup file, and the open-error messages.
+#include "../hostdatabasefaults.h"
 #include "core/data/config.h"
 #include "core/data/connection.h"
 #include "core/data/inifile.h"
@@ -85,7 +86,7 @@ TEST_F(ConnectionTest, MissingOrForeignWorkgroupFails)
 
 TEST_F(ConnectionTest, MissingDatabaseAndEmptySysPathFail)
 {
-    ASSERT_TRUE(QFile::remove(inst_.dbPath()));
+    ASSERT_TRUE(qz::test::removeDatabase(inst_));
     EXPECT_EQ(openError(Program::Declmod), 3024);
     qz::writeProfileString(inst_.iniPath(), "Options", "SysPath", "");
     EXPECT_NE(openError(Program::Declrep), 0);
@@ -97,7 +98,10 @@ TEST_F(ConnectionTest, LockedDatabaseGivesTheHostMessage)
     holder.execute("PRAGMA locking_mode=EXCLUSIVE");
     holder.execute("UPDATE CLAVES SET Tipo=Tipo");
     EXPECT_EQ(openError(Program::Declmod), qz::dberr::kCannotOpen);
+}
 
+TEST_F(ConnectionTest, OpenErrorTextsAreTheHosts)
+{
     DbError locked(qz::dberr::kCannotOpen, "database is locked");
     EXPECT_EQ(qz::openErrorTitle(), QString::fromUtf8("Error de Conección"));
     EXPECT_EQ(qz::openErrorText(locked, Program::Declmod), " 3051- Base esta bloqueda");
@@ -134,7 +138,7 @@ TEST_P(OpenProblemTest, IsRefusedWithItsDescription)
 {
     GetParam().make(inst_);
     const bool hadIni = QFile::exists(inst_.iniPath());
-    const qint64 dbSize = QFileInfo(inst_.dbPath()).size();
+    const QString dbState = qz::test::databaseState(inst_);
     for (Program p : {Program::Declmod, Program::Declrep, Program::Declchk, Program::Decltab}) {
         qz::Config config;
         if (p == Program::Decltab) {
@@ -157,7 +161,7 @@ TEST_P(OpenProblemTest, IsRefusedWithItsDescription)
         QDir::setCurrent(cwd_);
     }
     EXPECT_EQ(QFile::exists(inst_.iniPath()), hadIni) << "only the host creates QZ000.INI";
-    EXPECT_EQ(QFileInfo(inst_.dbPath()).size(), dbSize) << "the database file is never written";
+    EXPECT_EQ(qz::test::databaseState(inst_), dbState) << "the database is never written";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -189,9 +193,8 @@ INSTANTIATE_TEST_SUITE_P(
                     {"vacío", "QZ000.MDB"}},
         OpenProblem{"database_without_host_tables",
                     [](const auto &inst) {
-                        ASSERT_TRUE(QFile::remove(inst.dbPath()));
-                        qz::Database::open(inst.dbPath(), qz::Database::Mode::Create)
-                            .execute("CREATE TABLE OTRA (a text)");
+                        ASSERT_TRUE(qz::test::makeNotHostDatabase(
+                            inst, qz::test::NotHostDatabase::Foreign));
                     },
                     qz::dberr::kNotADatabase,
                     {"PARAM", "CAB"}}),

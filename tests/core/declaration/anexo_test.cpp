@@ -6,6 +6,7 @@
 #include "core/declaration/anexo105.h"
 #include "core/declaration/anexo110.h"
 #include "core/declaration/declarationmodel.h"
+#include "support/failingwrites.h"
 #include "support/moduleinstall.h"
 #include "support/scriptedmessenger.h"
 #include "support/storeddeclaration.h"
@@ -198,8 +199,7 @@ TEST_F(Anexo105Test, FailedAcceptLeavesTheOldRowsAndNoHeader)
         d.box(QString::number(546 + i), QString::number(i + 1));
         a.change(i, QString::number(100 + i));
     }
-    db_.execute("CREATE TRIGGER fail550 BEFORE INSERT ON DET WHEN NEW.Casilla='550' BEGIN "
-                "SELECT RAISE(ABORT, 'x'); END");
+    test::FailingWrites fail(db_, "fail550", "DET", "INSERT", "NEW.Casilla='550'");
     EXPECT_THROW(accept(a, 0), DbError);
     EXPECT_FALSE(db_.inTransaction());
     std::map<QString, QString> old;
@@ -209,7 +209,7 @@ TEST_F(Anexo105Test, FailedAcceptLeavesTheOldRowsAndNoHeader)
     EXPECT_EQ(anexoRows(), old);
     EXPECT_TRUE(headers().empty());
 
-    db_.execute("DROP TRIGGER fail550");
+    fail.stop();
     EXPECT_EQ(accept(a, 0), 1155);
     EXPECT_EQ(anexoRows().at("550"), "104");
     EXPECT_EQ(headers().size(), 1u);

@@ -1,4 +1,5 @@
 // declchk on fresh installations: the checks in order, the listing, the marker, the start.
+#include "../hostdatabasefaults.h"
 #include "core/data/clock.h"
 #include "core/data/cp1252.h"
 #include "core/data/textfile.h"
@@ -7,7 +8,6 @@
 #include "core/platform/singleinstance.h"
 #include "support/filefaults.h"
 #include "support/moduleinstall.h"
-#include "support/nothostdatabase.h"
 #include "support/programfixture.h"
 #include "support/scriptedmessenger.h"
 #include "support/storeddeclaration.h"
@@ -218,7 +218,7 @@ TEST_F(DeclchkTest, BadArgumentsWriteNothing)
 TEST_F(DeclchkTest, MissingDatabaseIsReportedAndNotChecked)
 {
     store({"", "1", "3", "3", "1500", {"1000", "500"}, {}});
-    QFile::remove(inst_.install().dbPath());
+    ASSERT_TRUE(qz::test::removeDatabase(inst_.install()));
     EXPECT_EQ(check(), CheckOutcome::NotChecked);
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].title, QStringLiteral("Error de Conección"));
@@ -300,23 +300,22 @@ TEST_F(DeclchkTest, AFileThatCannotBeWrittenIsSaid)
     }
 }
 
-// A file that is not the host's database - empty, or a database without the host's tables -
-// is refused at the start with the open error: nothing is checked and the file stays as it
-// was (the engine would have made an empty file a database).
+// A database that is not the host's - an empty file (or server database), or one without the
+// host's tables - is refused at the start with the open error: nothing is checked and the
+// database stays as it was (SQLite would have made an empty file a database).
 TEST_F(DeclchkTest, EmptyOrForeignDatabaseIsRefused)
 {
-    const QString path = inst_.install().dbPath();
     db_.close();
     for (const auto kind : qz::test::kNotHostDatabases) {
-        const qint64 size = qz::test::replaceWithNotHostDatabase(path, kind);
-        ASSERT_GE(size, 0);
+        ASSERT_TRUE(qz::test::makeNotHostDatabase(inst_.install(), kind));
+        const QString before = qz::test::databaseState(inst_.install());
         const bool empty = kind == qz::test::NotHostDatabase::Empty;
         EXPECT_EQ(check(), CheckOutcome::NotChecked) << empty;
         ASSERT_EQ(messages_.shown.size(), 1u);
         EXPECT_EQ(messages_.shown[0].title, QStringLiteral("Error de Conección"));
         EXPECT_TRUE(messages_.shown[0].text.endsWith("\n 3343"))
             << messages_.shown[0].text.toStdString();
-        EXPECT_EQ(QFileInfo(path).size(), size);
+        EXPECT_EQ(qz::test::databaseState(inst_.install()), before);
         EXPECT_FALSE(QFile::exists(base() + ".ERR"));
     }
 }

@@ -1,4 +1,5 @@
 // declrep on fresh installations: the report file, the plain text, the copies, the spool row.
+#include "../hostdatabasefaults.h"
 #include "core/data/clock.h"
 #include "core/data/textfile.h"
 #include "core/declrep/reportprogram.h"
@@ -7,7 +8,6 @@
 #include "core/reports/reportfile.h"
 #include "support/filefaults.h"
 #include "support/moduleinstall.h"
-#include "support/nothostdatabase.h"
 #include "support/programfixture.h"
 #include "support/scriptedmessenger.h"
 #include "support/storeddeclaration.h"
@@ -225,21 +225,20 @@ TEST_F(DeclrepTest, AmountBeyondTheRangeIsNotWrittenAsZero)
     }
 }
 
-// An empty file or a database without the host's tables is refused at the start with the
-// open error: no summary, no trace, and the file is left as it was.
+// An empty file (or server database) or a database without the host's tables is refused at
+// the start with the open error: no summary, no trace, and the database is left as it was.
 TEST_F(DeclrepTest, EmptyOrForeignDatabaseIsRefused)
 {
-    const QString path = inst_.install().dbPath();
     db_.close();
     for (const auto kind : qz::test::kNotHostDatabases) {
-        const qint64 size = qz::test::replaceWithNotHostDatabase(path, kind);
-        ASSERT_GE(size, 0);
+        ASSERT_TRUE(qz::test::makeNotHostDatabase(inst_.install(), kind));
+        const QString before = qz::test::databaseState(inst_.install());
         const bool empty = kind == qz::test::NotHostDatabase::Empty;
         EXPECT_EQ(run(), ReportOutcome::NotRun) << empty;
         ASSERT_EQ(messages_.shown.size(), 1u);
         EXPECT_TRUE(messages_.shown[0].text.endsWith("\n 3343"))
             << messages_.shown[0].text.toStdString();
-        EXPECT_EQ(QFileInfo(path).size(), size);
+        EXPECT_EQ(qz::test::databaseState(inst_.install()), before);
     }
     EXPECT_FALSE(QFile::exists(inst_.dir() + "/Trace.txt"));
     EXPECT_TRUE(QDir(inst_.dir() + "/RPT").entryList(QDir::Files).isEmpty());
@@ -371,7 +370,8 @@ TEST_F(DeclrepHandOverTest, AFullDiskRegistersAndHandsOverNothing)
 }
 
 // Another program holds the database: the registration gives up after the busy timeout (cut
-// short here), and the summary leaves no file behind; once free, all is written.
+// short here on SQLite; the server waits its 5 s), and the summary leaves no file behind; once
+// free, all is written.
 TEST_F(DeclrepHandOverTest, ALockedDatabaseLeavesNoFile)
 {
     QString error;
@@ -381,16 +381,18 @@ TEST_F(DeclrepHandOverTest, ALockedDatabaseLeavesNoFile)
     qz::Config config;
     config.sysPath = inst_.install().sysPath();
     config.usuario = "USUARIO1";
-    db_.query("PRAGMA busy_timeout = 50");
+    if (!db_.isServer()) {
+        db_.query("PRAGMA busy_timeout = 50");
+    }
 
     qz::Database other = inst_.install().open();
-    other.execute("BEGIN EXCLUSIVE");
+    other.begin();
     qz::SummaryReport locked(db_, config, *args, rpt_);
     EXPECT_EQ(locked.write(), kName);
     EXPECT_TRUE(locked.reportFileName().isEmpty());
     EXPECT_FALSE(locked.plainWritten());
     EXPECT_FALSE(locked.failures().isEmpty());
-    other.execute("ROLLBACK");
+    other.rollback();
     EXPECT_EQ(spoolRows(), 0);
     EXPECT_EQ(files(rpt_), QStringList());
     EXPECT_EQ(lines("Trace.txt").size(), 2);

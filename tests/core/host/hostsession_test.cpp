@@ -120,17 +120,31 @@ TEST(HostSession, ReadsTheInstallationWithoutMovingTheCurrentDirectory)
     EXPECT_EQ(qz::readHostInstallation().database, install.dbPath());
 }
 
+// Read as the host window reads them, through the database QZ000.INI names.
 TEST(HostSession, UsersComeFromClavesSorted)
 {
     const TempInstall install;
     ASSERT_TRUE(install.ok()) << qPrintable(install.message());
-    EXPECT_EQ(qz::hostUsers(install.dbPath()),
+    qz::Database db = qz::openHostDatabase(qz::readHostInstallation());
+    EXPECT_EQ(qz::hostUsers(db),
               (QStringList{QStringLiteral("USUARIO0"), QStringLiteral("USUARIO1")}));
 
     install.open().execute(
         QStringLiteral("INSERT INTO CLAVES (Usuario, Tipo) VALUES ('ANA', '1')"));
-    EXPECT_EQ(qz::hostUsers(install.dbPath()).first(), QStringLiteral("ANA"));
+    EXPECT_EQ(qz::hostUsers(db), (QStringList{QStringLiteral("ANA"), QStringLiteral("USUARIO0"),
+                                              QStringLiteral("USUARIO1")}));
+}
 
+// By the database file's name; a missing file is an error, not an empty list.
+TEST(HostSession, UsersOfADatabaseFile)
+{
+    const TempInstall install;
+    ASSERT_TRUE(install.ok()) << qPrintable(install.message());
+    install.open().execute(
+        QStringLiteral("INSERT INTO CLAVES (Usuario, Tipo) VALUES ('ANA', '1')"));
+    EXPECT_EQ(qz::hostUsers(install.dbPath()),
+              (QStringList{QStringLiteral("ANA"), QStringLiteral("USUARIO0"),
+                           QStringLiteral("USUARIO1")}));
     EXPECT_THROW(qz::hostUsers(install.dir() + QStringLiteral("/missing.mdb")), qz::DbError);
 }
 

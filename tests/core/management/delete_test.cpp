@@ -3,6 +3,7 @@
 #include "core/management/declarationdelete.h"
 #include "core/management/declarationlists.h"
 #include "managementfixture.h"
+#include "support/failingwrites.h"
 
 #include <functional>
 
@@ -141,17 +142,16 @@ TEST_F(DeleteTest, FailureInTheMiddleLeavesEveryRow)
     const QList<qint64> before = allCounts();
     for (const auto &c : cases) {
         SCOPED_TRACE(c.table);
-        db_.execute(QString("CREATE TRIGGER stop_delete BEFORE DELETE ON ") + c.table +
-                    " BEGIN SELECT RAISE(ABORT,'x'); END");
+        test::FailingWrites fail(db_, "stop_delete", c.table, "DELETE", {}, "borrado detenido");
         try {
             c.remove();
             ADD_FAILURE() << "the delete did not fail";
         } catch (const DbError &e) {
-            EXPECT_TRUE(e.description().contains("x")) << e.description().toStdString();
+            EXPECT_TRUE(e.description().contains("borrado detenido"))
+                << e.description().toStdString();
         }
         EXPECT_FALSE(db_.inTransaction());
         EXPECT_EQ(allCounts(), before);
-        db_.execute("DROP TRIGGER stop_delete");
     }
     // Without the trigger the same deletes go through.
     deleteRegistered(db_, ruc_, "2009", "0731");

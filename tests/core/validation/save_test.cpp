@@ -6,6 +6,7 @@
 #include "core/declaration/declarationmodel.h"
 #include "core/declchk/sendchecker.h"
 #include "core/validation/declarationsave.h"
+#include "support/failingwrites.h"
 #include "support/modelfixture.h"
 #include "support/modelsupport.h"
 #include "support/storeddeclaration.h"
@@ -28,6 +29,16 @@ protected:
         return storedModel(ruc, "X", "2009");
     }
     qint64 count(const QString &sql) { return db_.scalar(sql).toInt(); }
+    // Every stored box of DET as "box=value", in box order.
+    QStringList boxes()
+    {
+        QStringList out;
+        const QueryResult rows = db_.query("SELECT Casilla, i_valor FROM DET ORDER BY Casilla");
+        for (int i = 0; i < rows.rowCount(); ++i) {
+            out << rows.at(i, 0).toText() + '=' + rows.at(i, 1).toText();
+        }
+        return out;
+    }
     // Every stored row of a table satisfies its control code.
     void expectControlCodes(const QString &table, int keys)
     {
@@ -175,26 +186,20 @@ TEST_F(SaveTest, AFailureInTheMiddleLeavesTheOldDeclaration)
 {
     auto m = typed();
     ASSERT_TRUE(DeclarationSave(*m).CmdGrabar().saved);
-    const QString before = db_.query("SELECT group_concat(Casilla || '=' || i_valor) FROM "
-                                     "(SELECT * FROM DET ORDER BY Casilla)")
-                               .at(0, 0)
-                               .toText();
-    db_.execute("CREATE TRIGGER fail826 BEFORE INSERT ON DET WHEN NEW.Casilla='826' BEGIN "
-                "SELECT RAISE(ABORT, 'disco lleno'); END");
+    const QStringList before = boxes();
+    ASSERT_FALSE(before.isEmpty());
+    test::FailingWrites fail(db_, "fail826", "DET", "INSERT", "NEW.Casilla='826'", "disco lleno");
     m->setText(101, "9,000,000");
     m->setText(180, "");
     const SaveOutcome out = DeclarationSave(*m).CmdGrabar();
     EXPECT_FALSE(out.saved);
-    EXPECT_FALSE(out.error.isEmpty());
+    EXPECT_TRUE(out.error.contains("disco lleno")) << out.error.toStdString();
     EXPECT_EQ(count("SELECT estado FROM CAB"), 0); // the header of the first save
-    EXPECT_EQ(db_.query("SELECT group_concat(Casilla || '=' || i_valor) FROM (SELECT * FROM DET "
-                        "ORDER BY Casilla)")
-                  .at(0, 0)
-                  .toText(),
-              before);
+    EXPECT_EQ(boxes(), before);
     EXPECT_EQ(m->text(101), "9,000,000"); // the window keeps what was typed
-    db_.execute("DROP TRIGGER fail826");
+    fail.stop();
     EXPECT_TRUE(DeclarationSave(*m).CmdGrabar().saved);
+    EXPECT_NE(boxes(), before);
 }
 
 TEST_F(SaveTest, CooperativeAmountsAndTheirRemoval)
@@ -215,8 +220,9 @@ TEST_F(SaveTest, ParameterFingerprint)
 {
     auto m = typed();
     const double expected =
-        db_.scalar("SELECT (SELECT total(val(Correl_param)) FROM PARAM WHERE Numero='955') * 955 "
-                   "+ (SELECT total(val(Correl_param)) FROM PARAM WHERE Numero='859') * 859")
+        db_.scalar("SELECT coalesce((SELECT sum(val(Correl_param)) FROM PARAM WHERE "
+                   "Numero='955'), 0) * 955 + coalesce((SELECT sum(val(Correl_param)) FROM PARAM "
+                   "WHERE Numero='859'), 0) * 859")
             .toDouble();
     EXPECT_EQ(DeclarationSave(*m).fingerprint(), QString::number(expected, 'f', 0));
     db_.execute("DELETE FROM PARAM WHERE Numero='981'");

@@ -5,6 +5,7 @@
 #include "gui/declaration/frmanexo105.h"
 #include "gui/declaration/frmanexo110.h"
 #include "gui/widgets/boxedit.h"
+#include "support/failingwrites.h"
 #include "support/moduleinstall.h"
 #include "support/scriptedmessenger.h"
 #include "support/storeddeclaration.h"
@@ -146,8 +147,7 @@ TEST_F(AnexoUiTest, Box105SentDeclarationIsReadOnly)
 TEST_F(AnexoUiTest, Box105FailedAcceptIsShownAndTheWindowStays)
 {
     test::StoredDeclaration(db_, ruc_, "2007").box("546", "300");
-    db_.execute("CREATE TRIGGER fail546 BEFORE INSERT ON DET WHEN NEW.Casilla='546' BEGIN "
-                "SELECT RAISE(ABORT, 'disco lleno'); END");
+    test::failWrites(db_, "fail546", "DET", "INSERT", "NEW.Casilla='546'", "disco lleno");
     auto w = open105();
     EXPECT_EQ(w->amountEdit(0)->text(), "300");
     typeInto(w->amountEdit(0), "400");

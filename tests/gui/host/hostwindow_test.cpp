@@ -92,8 +92,9 @@ TEST_F(HostWindowTest, TitleIsExactlyVelquiraAndTheInstallationIsShown)
     EXPECT_TRUE(child<QLabel>(window, "sysPath")
                     ->text()
                     .contains(QDir::toNativeSeparators(install_.dir())));
+    // The database file, or the server's connection string.
     EXPECT_EQ(child<QLabel>(window, "database")->text(),
-              QDir::toNativeSeparators(install_.dbPath()));
+              QDir::toNativeSeparators(install_.location()));
     const QComboBox *user = child<QComboBox>(window, "user");
     EXPECT_EQ(items(user), (QStringList{QStringLiteral("USUARIO0"), QStringLiteral("USUARIO1")}));
     EXPECT_EQ(user->currentText(), QStringLiteral("USUARIO1"));

@@ -5,6 +5,7 @@
 
 #include "gui/declaration/frm731.h"
 #include "gui/management/frmrecuperar.h"
+#include "support/failingwrites.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
@@ -181,8 +182,7 @@ TEST_F(ListDialogsTest, FailedDeleteShowsTheErrorAndLeavesTheDialogUsable)
 {
     registered(ruc_, "2009");
     const auto d = registeredList(3);
-    db_.execute("CREATE TRIGGER fail BEFORE DELETE ON F731EMPRESAS BEGIN "
-                "SELECT RAISE(ABORT, 'disco lleno'); END");
+    test::FailingWrites fail(db_, "fail", "F731EMPRESAS", "DELETE", {}, "disco lleno");
     const QList<qint64> before = allCounts();
     messages_.answer = MessageAnswer::Yes;
     d->button(0)->click();
@@ -196,7 +196,7 @@ TEST_F(ListDialogsTest, FailedDeleteShowsTheErrorAndLeavesTheDialogUsable)
     EXPECT_TRUE(d->isEnabled());
     EXPECT_EQ(d->model()->rowCount(), 1);
 
-    db_.execute("DROP TRIGGER fail");
+    fail.stop();
     d->button(0)->click();
     EXPECT_EQ(rowsOf("CAB", ruc_), 0);
     EXPECT_EQ(d->model()->rowCount(), 0);

@@ -17,18 +17,19 @@ protected:
     void many(int n)
     {
         Transaction t(db_);
+        // m(i, ruc): the taxpayer number by arithmetic, which both engines share (printf does not).
         const QString numbers =
             QString("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < "
-                    "%1) ")
+                    "%1), m(i, ruc) AS (SELECT i, CAST(30000000000 + i AS TEXT) FROM n) ")
                 .arg(n - 1);
-        db_.execute(numbers + "INSERT INTO CONT SELECT 6, printf('30%09d', i), 2, 'EMPRESA ' || "
-                              "i, 'USUARIO1' FROM n");
+        db_.execute(numbers + "INSERT INTO CONT SELECT 6, ruc, 2, 'EMPRESA ' || "
+                              "i, 'USUARIO1' FROM m");
         db_.execute(numbers + "INSERT INTO CAB (tip_doc_d, doc_id_d, periodo, formulario, "
-                              "semana, estado) SELECT 6, printf('30%09d', i), '2009', '0731', "
-                              "0, 0 FROM n");
+                              "semana, estado) SELECT 6, ruc, '2009', '0731', "
+                              "0, 0 FROM m");
         db_.execute(numbers + "INSERT INTO CAB (tip_doc_d, doc_id_d, periodo, formulario, "
-                              "semana, estado) SELECT 6, printf('30%09d', i), '2008', '0731', "
-                              "0, 9 FROM n WHERE i % 10 = 0");
+                              "semana, estado) SELECT 6, ruc, '2008', '0731', "
+                              "0, 9 FROM m WHERE i % 10 = 0");
         t.commit();
     }
     std::unique_ptr<DeclarationListModel> registeredModel()
