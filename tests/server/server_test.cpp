@@ -248,4 +248,36 @@ TEST_F(Server, ARecordChangedByAnotherConnectionIsNotWrittenOver)
     EXPECT_EQ(db_.scalar("SELECT count(*) FROM T").toInt(), 0);
 }
 
+TEST_F(Server, SerializationFailuresAreRetriedABoundedNumberOfTimes)
+{
+    // A function that fails as a serialization failure on its first calls: the sequence
+    // counts the attempts (a sequence is not rolled back with the statement).
+    db_.executeNative("CREATE SEQUENCE attempts");
+    db_.executeNative(
+        "CREATE FUNCTION conflicted(failures bigint) RETURNS bigint LANGUAGE plpgsql AS $$ "
+        "DECLARE n bigint := nextval('attempts'); BEGIN IF n <= failures THEN RAISE EXCEPTION "
+        "'could not serialize access' USING ERRCODE = '40001'; END IF; RETURN n; END $$");
+    // Two failures, then the third attempt goes through: outside and inside a transaction.
+    EXPECT_EQ(db_.scalar("SELECT conflicted(2)").toInt(), 3);
+    db_.executeNative("ALTER SEQUENCE attempts RESTART");
+    {
+        qz::Transaction tx(db_);
+        EXPECT_EQ(db_.scalar("SELECT conflicted(2)").toInt(), 3);
+        tx.commit();
+    }
+    // Always failing: given up after three retries, reported as locked, the transaction
+    // still usable.
+    db_.executeNative("ALTER SEQUENCE attempts RESTART");
+    qz::Transaction tx(db_);
+    try {
+        db_.scalar("SELECT conflicted(100)");
+        ADD_FAILURE() << "a failure that never ends was not reported";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.number(), 3218);
+    }
+    EXPECT_EQ(db_.scalar("SELECT last_value FROM attempts").toInt(), 4);
+    EXPECT_EQ(db_.scalar("SELECT 1").toInt(), 1);
+    tx.commit();
+}
+
 } // namespace
