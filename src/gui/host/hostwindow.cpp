@@ -30,6 +30,9 @@ QLabel *valueLabel(const char *objectName)
     auto *label = new QLabel;
     label->setObjectName(QString::fromLatin1(objectName));
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A server's connection string can be long: it wraps at its blanks instead of widening
+    // the window past the screen.
+    label->setWordWrap(true);
     return label;
 }
 
@@ -81,6 +84,8 @@ HostWindow::HostWindow(Messenger &messenger, QString programDir, QWidget *parent
     }
     declarations_->setHorizontalHeaderLabels(headings);
     declarations_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Tab leaves the list for "Enviar" instead of walking its cells (a row is the unit here).
+    declarations_->setTabKeyNavigation(false);
     declarations_->setSelectionMode(QAbstractItemView::SingleSelection);
     declarations_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     declarations_->verticalHeader()->hide();

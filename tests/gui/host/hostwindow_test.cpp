@@ -221,6 +221,18 @@ TEST_F(HostWindowSendTest, ListsTheUsersDeclarationsAndRefreshesOnActivation)
     EXPECT_TRUE(messenger_.shown.empty());
 }
 
+TEST_F(HostWindowSendTest, TabLeavesTheListForEnviarAndShiftTabComesBack)
+{
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window_.isActiveWindow(); }, 5000));
+    list_->setFocus();
+    list_->selectRow(0);
+    QTest::keyClick(list_, Qt::Key_Tab);
+    EXPECT_TRUE(send_->hasFocus()) << qPrintable(QApplication::focusWidget()->objectName());
+    QTest::keyClick(send_, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(list_->hasFocus());
+}
+
 TEST_F(HostWindowSendTest, EnviarShowsTheSummaryAndTheReceipt)
 {
     send_->click(); // nothing selected
