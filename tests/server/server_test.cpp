@@ -103,6 +103,7 @@ TEST_F(Server, TheProgramsOpenTheServerNamedByTheConfiguration)
     // The open-error box of the programs for a server that cannot be reached.
     try {
         Database::connect(qz::test::pgCluster().adminConninfo + " port=1");
+        ADD_FAILURE() << "connected where nothing listens";
     } catch (const DbError &e) {
         const QString text = qz::openErrorText(e, qz::Program::Declchk);
         EXPECT_TRUE(text.endsWith("\n 3151")) << text.toStdString();

@@ -2,17 +2,11 @@
 #include "support/failingwrites.h"
 
 #include "core/data/dberror.h"
+#include "core/data/sqltext.h"
 
 namespace qz::test {
 
 namespace {
-
-QString quoted(const QString &text)
-{
-    QString q = text;
-    q.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QLatin1Char('\'') + q + QLatin1Char('\'');
-}
 
 // The server's trigger function of a failing write, one per trigger so that each keeps its
 // own message.
@@ -30,7 +24,7 @@ void failWrites(Database &db, const QString &name, const QString &table, const Q
         db.executeNative(QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql "
                                         "AS $qz$BEGIN RAISE EXCEPTION USING MESSAGE = %2; "
                                         "END$qz$")
-                             .arg(serverFunction(name), quoted(message)));
+                             .arg(serverFunction(name), sqlQuoted(message)));
         db.executeNative(
             QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW %4 EXECUTE FUNCTION "
                            "%5()")
@@ -44,7 +38,7 @@ void failWrites(Database &db, const QString &name, const QString &table, const Q
                        "RAISE(ABORT, %5); END")
             .arg(name, event, table,
                  condition.isEmpty() ? QString() : QStringLiteral("WHEN %1").arg(condition),
-                 quoted(message)));
+                 sqlQuoted(message)));
 }
 
 void stopFailingWrites(Database &db, const QString &name, const QString &table)

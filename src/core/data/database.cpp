@@ -100,10 +100,10 @@ Value Database::scalar(const QString &sql)
 std::vector<ColumnInfo> Database::columnsOf(const QString &table)
 {
     DatabaseEngine &e = engine();
-    const std::optional<qint64> stamp = e.schemaStamp();
-    if (stamp && *stamp != columnsSchema_) {
+    const qint64 stamp = e.schemaStamp();
+    if (stamp != columnsSchema_) {
         columns_.clear();
-        columnsSchema_ = *stamp;
+        columnsSchema_ = stamp;
     }
     const QString key = table.toLower();
     if (const auto it = columns_.find(key); it != columns_.end()) {

@@ -10,7 +10,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
 #include <vector>
 
 namespace qz {
@@ -40,9 +39,9 @@ public:
     virtual QStringList tableNames() = 0;
     // Whether a table of that name (ignoring case) exists.
     virtual bool tableExists(const QString &table) = 0;
-    // A number that changes whenever any connection changes the schema; nullopt when the
-    // engine has none (then the caller forgets what it knows after its own changes only).
-    virtual std::optional<qint64> schemaStamp() = 0;
+    // A number that changes when the schema changes: through any connection on SQLite, through
+    // this one on the server, which keeps no schema version.
+    virtual qint64 schemaStamp() = 0;
 
     // Indexes of a table (its primary key among them), in no particular order.
     virtual std::vector<IndexInfo> indexesOf(const QString &table) = 0;

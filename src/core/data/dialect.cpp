@@ -54,11 +54,7 @@ bool rewriteCall(const QString &name, const QStringList &a, QString *out)
         return call(QStringLiteral("length"), a);
     }
     if (fn == QLatin1String("isnull")) {
-        if (a.size() == 1) {
-            *out = QStringLiteral("((") + a[0] + QStringLiteral(") IS NULL)");
-            return true;
-        }
-        return false;
+        return sql::rewriteIsNull(a, out);
     }
     // Calls of other names keep their name; their arguments are still translated.
     // ucase and lcase stay ours: SQLite's upper() and lower() leave Ñ, Á and the other

@@ -44,11 +44,7 @@ bool rewriteCall(const QString &name, const QStringList &a, QString *out)
 {
     const QString fn = name.toLower();
     if (fn == QLatin1String("isnull")) {
-        if (a.size() == 1) {
-            *out = QStringLiteral("((") + a[0] + QStringLiteral(") IS NULL)");
-            return true;
-        }
-        return false;
+        return sql::rewriteIsNull(a, out);
     }
     static const QStringList ours = {
         QStringLiteral("mid"),   QStringLiteral("left"),  QStringLiteral("right"),

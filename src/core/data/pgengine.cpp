@@ -21,9 +21,6 @@ constexpr int kRetries = 3;
 constexpr const char *kConnectTimeout = "5";
 constexpr const char *kSessionOptions = "-c lock_timeout=5000 -c standard_conforming_strings=on "
                                         "-c DateStyle=ISO,YMD -c client_min_messages=warning";
-constexpr int kLocked = 3218;
-constexpr int kServerUnreachable = 3151;
-constexpr int kWriteConflict = 3197;
 
 // OIDs of the server's built-in types (pg_type.h is not part of the client headers).
 enum : Oid {
@@ -137,6 +134,12 @@ QString quotedLower(const QString &name)
     return quotedName(name.toLower());
 }
 
+// The table of a host name (any letter case) in a catalog query; NULL when there is none.
+QString regclassOf(const QString &table)
+{
+    return QStringLiteral("to_regclass(quote_ident(lower(%1)))").arg(sqlQuoted(table));
+}
+
 bool isSchemaChange(const QString &sql)
 {
     static const QRegularExpression ddl(QStringLiteral(R"(^\s*(CREATE|ALTER|DROP)\b)"),
@@ -186,7 +189,7 @@ int hostErrorNumberOfState(const QString &state, const QString &message, const Q
         return dberr::kOverflow;
     }
     if (state == QLatin1String("55P03") || state == QLatin1String("57014") || isRetryable(state)) {
-        return kLocked;
+        return dberr::kLocked;
     }
     if (state == QLatin1String("25006")) {
         return dberr::kReadOnly;
@@ -198,7 +201,7 @@ int hostErrorNumberOfState(const QString &state, const QString &message, const Q
         return 3043; // disk or network error
     }
     if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P"))) {
-        return kServerUnreachable;
+        return dberr::kServerUnreachable;
     }
     if (state == QLatin1String("28P01") || state.startsWith(QLatin1String("28"))) {
         return dberr::kAccount;
@@ -206,7 +209,7 @@ int hostErrorNumberOfState(const QString &state, const QString &message, const Q
     if (state == QLatin1String("3D000")) {
         return dberr::kFileNotFound;
     }
-    return 3146; // a call to the server failed; the state is in the text
+    return dberr::kServerCallFailed; // the server's state is in the text
 }
 
 std::unique_ptr<PgEngine> PgEngine::connect(const QString &conninfo)
@@ -218,7 +221,7 @@ std::unique_ptr<PgEngine> PgEngine::connect(const QString &conninfo)
         const QString why = parseError ? QString::fromUtf8(parseError).trimmed() : QString();
         PQfreemem(parseError);
         throw DbError(
-            kServerUnreachable,
+            dberr::kServerUnreachable,
             QStringLiteral("La conexión al servidor de base de datos no es válida: %1").arg(why));
     }
     bool hasPassword = false;
@@ -241,7 +244,7 @@ std::unique_ptr<PgEngine> PgEngine::connect(const QString &conninfo)
                             kSessionOptions, info.constData(), nullptr};
     pg_conn *conn = PQconnectdbParams(keywords, values, 1);
     if (!conn) {
-        throw DbError(kServerUnreachable, QStringLiteral("out of memory"));
+        throw DbError(dberr::kServerUnreachable, QStringLiteral("out of memory"));
     }
     if (PQstatus(conn) != CONNECTION_OK) {
         const QString message = serverMessage(conn);
@@ -266,7 +269,7 @@ std::unique_ptr<PgEngine> PgEngine::connect(const QString &conninfo)
                           QStringLiteral("El servidor no aceptó el usuario o la contraseña. (%1)")
                               .arg(message));
         }
-        throw DbError(kServerUnreachable,
+        throw DbError(dberr::kServerUnreachable,
                       QStringLiteral("No se puede conectar con el servidor de base de datos. (%1)")
                           .arg(message));
     }
@@ -390,11 +393,11 @@ int PgEngine::execute(const QString &sql)
 std::vector<ColumnInfo> PgEngine::tableColumns(const QString &table)
 {
     const QueryResult r =
-        run(QStringLiteral("SELECT a.attname, coalesce(col_description(a.attrelid, a.attnum), "
-                           "format_type(a.atttypid, a.atttypmod)) FROM pg_attribute a WHERE "
-                           "a.attrelid = to_regclass(quote_ident(lower(%1))) AND a.attnum > 0 AND "
-                           "NOT a.attisdropped ORDER BY a.attnum")
-                .arg(sqlQuoted(table)))
+        run(QStringLiteral(
+                "SELECT a.attname, coalesce(col_description(a.attrelid, a.attnum), "
+                "format_type(a.atttypid, a.atttypmod)) FROM pg_attribute a WHERE "
+                "a.attrelid = %1 AND a.attnum > 0 AND NOT a.attisdropped ORDER BY a.attnum")
+                .arg(regclassOf(table)))
             .rows;
     std::vector<ColumnInfo> columns;
     for (int i = 0; i < r.rowCount(); ++i) {
@@ -418,9 +421,8 @@ QStringList PgEngine::tableNames()
 bool PgEngine::tableExists(const QString &table)
 {
     // to_regclass reads the name through the catalog's index; pg_tables would scan.
-    return !run(QStringLiteral("SELECT 1 FROM pg_class WHERE oid = to_regclass(quote_ident("
-                               "lower(%1))) AND relkind IN ('r', 'p')")
-                    .arg(sqlQuoted(table)))
+    return !run(QStringLiteral("SELECT 1 FROM pg_class WHERE oid = %1 AND relkind IN ('r', 'p')")
+                    .arg(regclassOf(table)))
                 .rows.isEmpty();
 }
 
@@ -433,8 +435,8 @@ std::vector<IndexInfo> PgEngine::indexesOf(const QString &table)
                 "(SELECT string_agg(a.attname, ',' ORDER BY k.n) FROM unnest(x.indkey::int2[]) "
                 "WITH ORDINALITY AS k(attnum, n) JOIN pg_attribute a ON a.attrelid = x.indrelid "
                 "AND a.attnum = k.attnum) FROM pg_index x JOIN pg_class i ON i.oid = x.indexrelid "
-                "WHERE x.indrelid = to_regclass(quote_ident(lower(%1)))")
-                .arg(sqlQuoted(table)))
+                "WHERE x.indrelid = %1")
+                .arg(regclassOf(table)))
             .rows;
     std::vector<IndexInfo> out;
     for (int i = 0; i < r.rowCount(); ++i) {
@@ -485,7 +487,7 @@ void PgEngine::store(Record &record)
     if (r.isEmpty()) {
         // The row read was changed or deleted by another connection since: storing over it
         // would lose that change.
-        throw DbError(kWriteConflict,
+        throw DbError(dberr::kWriteConflict,
                       QStringLiteral("Otro usuario cambió o eliminó esta fila de %1 mientras "
                                      "se editaba; vuelva a leerla.")
                           .arg(record.table()));
@@ -526,7 +528,7 @@ void PgEngine::commit()
 {
     if (PQtransactionStatus(conn_) == PQTRANS_INERROR) {
         simple(QStringLiteral("ROLLBACK"));
-        throw DbError(kLocked, QStringLiteral("La transacción falló y se deshizo."));
+        throw DbError(dberr::kLocked, QStringLiteral("La transacción falló y se deshizo."));
     }
     simple(QStringLiteral("COMMIT"));
     savepoint_ = false;

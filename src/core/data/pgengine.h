@@ -37,7 +37,7 @@ public:
     std::vector<ColumnInfo> tableColumns(const QString &table) override;
     QStringList tableNames() override;
     bool tableExists(const QString &table) override;
-    std::optional<qint64> schemaStamp() override { return schemaChanges_; }
+    qint64 schemaStamp() override { return schemaChanges_; }
     std::vector<IndexInfo> indexesOf(const QString &table) override;
     QString rowIdSelect() const override { return QStringLiteral("ctid::text"); }
     qint64 rowIdOf(const Value &selected) const override;

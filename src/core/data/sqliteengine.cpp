@@ -107,7 +107,7 @@ int hostErrorNumber(int sqliteCode, const QString &message)
     switch (primary) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return 3218; // could not update; currently locked
+        return dberr::kLocked;
     case SQLITE_CANTOPEN:
         return dberr::kCannotOpen;
     case SQLITE_NOTADB:
@@ -186,7 +186,7 @@ std::unique_ptr<SqliteEngine> SqliteEngine::open(const QString &path, Mode mode)
                           QStringLiteral("Formato de base de datos no reconocido '%1'. (%2)")
                               .arg(path, e.description()));
         }
-        if (e.number() == 3218 || e.number() == dberr::kCannotOpen) {
+        if (e.number() == dberr::kLocked || e.number() == dberr::kCannotOpen) {
             throw DbError(dberr::kCannotOpen, e.description());
         }
         throw;
@@ -269,7 +269,7 @@ int SqliteEngine::execute(const QString &translated)
     return changed;
 }
 
-std::optional<qint64> SqliteEngine::schemaStamp()
+qint64 SqliteEngine::schemaStamp()
 {
     return query(QStringLiteral("PRAGMA schema_version")).at(0, 0).toInt();
 }

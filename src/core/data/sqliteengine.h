@@ -28,7 +28,7 @@ public:
     std::vector<ColumnInfo> tableColumns(const QString &table) override;
     QStringList tableNames() override;
     bool tableExists(const QString &table) override;
-    std::optional<qint64> schemaStamp() override;
+    qint64 schemaStamp() override;
     std::vector<IndexInfo> indexesOf(const QString &table) override;
     QString rowIdSelect() const override { return QStringLiteral("rowid"); }
     qint64 rowIdOf(const Value &selected) const override { return selected.toInt(); }

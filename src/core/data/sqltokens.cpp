@@ -181,6 +181,15 @@ QString joined(const std::vector<Token> &t)
     return out;
 }
 
+bool rewriteIsNull(const QStringList &args, QString *out)
+{
+    if (args.size() != 1) {
+        return false;
+    }
+    *out = QStringLiteral("((") + args[0] + QStringLiteral(") IS NULL)");
+    return true;
+}
+
 QString rewriteCalls(const std::vector<Token> &tokens, const CallRewriter &rewrite,
                      const std::function<QString(const QString &)> &renameIdent)
 {

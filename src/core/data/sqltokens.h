@@ -35,6 +35,10 @@ QString joined(const std::vector<Token> &t);
 using CallRewriter =
     std::function<bool(const QString &name, const QStringList &args, QString *out)>;
 
+// The host's ISNULL(x), the same on every engine: ((x) IS NULL). False for another number of
+// arguments (the call is kept).
+bool rewriteIsNull(const QStringList &args, QString *out);
+
 // Rewrites every call of the statement through rewrite and drops the "*" of "DELETE * FROM";
 // identifier tokens go through renameIdent when it is set.
 QString rewriteCalls(const std::vector<Token> &tokens, const CallRewriter &rewrite,

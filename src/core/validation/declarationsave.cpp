@@ -50,9 +50,6 @@ QString plainAmount(const QString &text)
     return reformat(text, kPlainPattern);
 }
 
-// The host's number of a write that met another user's change of the same data.
-constexpr int kSavedElsewhere = 3197;
-
 QString savedElsewhereText()
 {
     return QStringLiteral("La declaración fue grabada desde otra estación de trabajo después de "
@@ -342,7 +339,7 @@ SaveOutcome DeclarationSave::CmdGrabar()
             storedVersion(model_.db(), ruc, exercise, model_.sFormulario()) != loaded->version) {
             // Another workstation saved this declaration after this window read it: writing
             // now would silently undo that save.
-            throw DbError(kSavedElsewhere, savedElsewhereText());
+            throw DbError(dberr::kWriteConflict, savedElsewhereText());
         }
         out.consistent = review_.EsConsistente();
         writeHeader(ruc, exercise, out.consistent);
